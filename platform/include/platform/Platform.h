@@ -1,0 +1,2 @@
+#pragma once
+// Umbrella header of the platform layer.
