@@ -1,0 +1,155 @@
+// Plain CPU-side data the renderer consumes. The scene objects own this data
+// and hand it over by reference each frame; the renderer keeps GPU copies keyed
+// by id and uploads again when the revision changes.
+#pragma once
+
+#include <QImage>
+
+#include <glm/glm.hpp>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace kl::gpu {
+
+// Identifies a texture or mesh for the GPU cache. Ids must be unique across
+// textures and meshes of one renderer and are never reused; 0 means "do not cache"
+// (uploaded for this frame only).
+using ResourceId = std::uint64_t;
+
+struct TextureData {
+    ResourceId id = 0;
+    std::uint32_t revision = 0;   // bump after changing the image
+    QImage image;                 // any format; converted to ARGB32 on upload
+    // A bump texture: its luminance is a height field whose gradient perturbs
+    // the surface normal (the colour itself is not drawn).
+    bool isBumpMap = false;
+};
+
+struct Vertex {
+    glm::vec3 position{0.0f};
+    glm::vec3 normal{0.0f, 1.0f, 0.0f};
+    glm::vec2 uv{0.0f};           // base texture, top-left origin (D3D convention)
+    glm::vec2 uv2{0.0f};          // second set (lightmap); copy of uv when absent
+    glm::vec4 colour{1.0f};       // RGBA 0..1, used when MeshGeometry::hasVertexColours
+};
+
+// A run of indices drawn with one material (a subset of an X or 3DS model).
+struct MeshGroup {
+    std::uint32_t firstIndex = 0;
+    std::uint32_t indexCount = 0;
+};
+
+// Triangle list. Indices must be < vertices.size(); out-of-range triangles are
+// dropped at upload rather than read out of bounds.
+struct MeshGeometry {
+    ResourceId id = 0;
+    std::uint32_t revision = 0;
+    std::vector<Vertex> vertices;
+    std::vector<std::uint32_t> indices;
+    std::vector<MeshGroup> groups;   // empty: one group with every index
+    bool hasVertexColours = false;
+};
+
+// D3DMATERIAL8 colours; all RGBA 0..1.
+struct MaterialColors {
+    glm::vec4 ambient{1.0f};
+    glm::vec4 diffuse{1.0f};
+    glm::vec4 specular{0.0f};
+    glm::vec4 emissive{0.0f};
+    float power = 0.0f;
+};
+
+// D3DLIGHTTYPE values.
+enum class LightType : std::int32_t { Point = 1, Spot = 2, Directional = 3 };
+
+// The D3DLIGHT8 fields. Positions and directions are in world space (left-handed,
+// as the caller's matrices). Theta and phi are full cone angles in radians.
+struct LightState {
+    LightType type = LightType::Directional;
+    glm::vec4 diffuse{1.0f};
+    glm::vec4 specular{1.0f};
+    glm::vec4 ambient{0.0f};
+    glm::vec3 position{0.0f};
+    glm::vec3 direction{0.0f, 0.0f, 1.0f};
+    float range = 1000.0f;
+    float falloff = 1.0f;
+    float attenuation0 = 1.0f;
+    float attenuation1 = 0.0f;
+    float attenuation2 = 0.0f;
+    float theta = 0.0f;
+    float phi = 0.0f;
+    bool enabled = true;
+};
+
+inline constexpr int MaxLights = 8;
+
+// How a drawn colour is combined with what is already in the frame.
+enum class BlendMode {
+    Opaque,         // replaces; alpha ignored
+    Alpha,          // src·a + dst·(1−a)
+    Additive,       // src + dst
+    AdditiveAlpha,  // src·a + dst
+    Multiply,       // src·dst
+};
+
+enum class CullMode {
+    None,
+    Clockwise,          // drop triangles clockwise on screen
+    CounterClockwise,   // drop triangles counter-clockwise on screen (D3D default)
+};
+
+// One mesh (or one group of it) to draw this frame.
+struct DrawItem {
+    const MeshGeometry* mesh = nullptr;     // required; items without a mesh are skipped
+    int group = -1;                         // index into mesh->groups, -1 = whole mesh
+    glm::mat4 world{1.0f};                  // column-vector convention (see FrameState)
+    MaterialColors material;
+
+    const TextureData* baseTexture = nullptr;  // modulates the lit colour
+    bool sphereMap = false;                    // base texture addressed by the reflected view vector
+
+    const TextureData* bumpTexture = nullptr;  // isBumpMap texture; perturbs the normal
+    int bumpLightIndex = 0;                    // light the bump relief is lit by (index in FrameState::lights)
+    float bumpStrength = 1.0f;                 // height scale of the relief
+
+    // Stages drawn after the base texture: detail (modulate ×2, tiled by
+    // detailScale) and lightmap (modulate, second uv set).
+    const TextureData* detailTexture = nullptr;
+    float detailScale = 1.0f;
+    const TextureData* lightmapTexture = nullptr;
+
+    bool lit = true;               // false: colour = material diffuse (× vertex colour)
+    bool useVertexColours = false; // vertex colour replaces material diffuse (and ambient)
+    BlendMode blend = BlendMode::Opaque;
+    bool depthTest = true;
+    bool depthWrite = true;
+    CullMode cull = CullMode::None;
+};
+
+// Per-frame camera and lights.
+//
+// Matrices follow GLM's column-vector convention: clip = projection · view · world · p.
+// Build view and projection as Direct3D does (glm::lookAtLH, glm::perspectiveLH_NO) so
+// world-space numbers mean the same as in D3D. A row-major D3DMATRIX has the same
+// sixteen floats in memory as the glm::mat4 of the same transform, so a plain copy
+// converts one into the other.
+struct FrameState {
+    glm::mat4 view{1.0f};
+    glm::mat4 projection{1.0f};
+    glm::vec3 eyePosition{0.0f};
+    glm::vec4 ambient{0.0f};              // scene ambient (D3DRS_AMBIENT)
+    std::vector<LightState> lights;       // at most MaxLights used; index = light index
+};
+
+// A screen-space quad; corners are top-left, top-right, bottom-right, bottom-left.
+struct Quad2D {
+    std::array<glm::vec2, 4> position{};   // pixels, origin top-left of the view
+    std::array<glm::vec2, 4> uv{glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
+    std::array<std::uint32_t, 4> argb{0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
+    const TextureData* texture = nullptr;  // null: vertex colours only
+    BlendMode blend = BlendMode::Alpha;
+};
+
+} // namespace kl::gpu
