@@ -1,0 +1,36 @@
+// The view camera. Every KLCamera object works on the engine's one view camera
+// (the same one KLScene::SetCamera sets), so reading a camera gives what is drawn.
+#pragma once
+
+#include "korlith3d/types.h"
+
+#include <memory>
+
+namespace kl::core {
+class Context;
+}
+
+class KLCamera {
+public:
+    KLCamera();
+    ~KLCamera();
+
+    void SetPosition(float x, float y, float z);
+    void SetLookAt(float x, float y, float z);
+    D3DVECTOR GetPosition() const;
+    D3DVECTOR GetLookAt() const;
+    // Projection: vertical field of view in degrees, far and near plane.
+    //   Landlume: SetProjection(60, 30000, 1.0)
+    void SetProjection(float fovDegrees, float farPlane, float nearPlane);
+    // Orbit about the look-at target: `toward` moves the camera that many units
+    // toward the target (negative away; it stops 1 unit short of it), `vertical`
+    // and `horizontal` turn it about the target by that many degrees (vertical is
+    // kept within ±89° of the horizon). With keepTarget false the target moves
+    // along with the camera instead.
+    void Orbit(float toward, float vertical, float horizontal, bool keepTarget = true);
+    // Re-reads the view camera (kept for the tools' call order; always current).
+    void Refresh();
+
+private:
+    std::shared_ptr<kl::core::Context> context_;
+};

@@ -1,0 +1,83 @@
+// The scene: meshes, camera, lights and scene-wide render settings.
+//
+// Glazery's set-up and frame calls (values as it passes them):
+//   SetCamera(0,50,-30, 0,50,0); SetShadeMode(2); SetFieldOfView(50.0f); SetCullMode(2);
+//   SetLighting(true)   (bump mapping "On" calls SetLighting(false), "Off" SetLighting(true))
+//   per frame: Update(1.0f); SetDepthMode(2); ... RenderAll(true)
+// Emberly: SetShadeMode(2).
+#pragma once
+
+#include "korlith3d/KLMesh.h"
+#include "korlith3d/types.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+namespace kl::core {
+class Context;
+}
+
+class KLScene {
+public:
+    KLScene();
+    ~KLScene();
+
+    // A new empty mesh in the scene.
+    KLMesh CreateMesh(const QString& name = QString());
+    // Meshes currently in the scene, in creation order.
+    int GetMeshCount() const;
+    KLMesh GetMesh(int index) const;
+    KLMesh FindMesh(const QString& name) const;   // empty handle when absent
+
+    // Draws every visible mesh. With `sortTransparent` blended meshes are drawn
+    // after the opaque ones, farthest first.
+    void RenderAll(bool sortTransparent = true);
+
+    // --- Camera (the engine's one view camera; KLCamera reaches the same) ---
+    void SetCamera(float eyeX, float eyeY, float eyeZ, float atX, float atY, float atZ);
+    void SetCameraPosition(float x, float y, float z);
+    void SetCameraLookAt(float x, float y, float z);
+    D3DVECTOR GetCameraPosition() const;
+    D3DVECTOR GetCameraLookAt() const;
+
+    // --- Scene-wide settings ---
+    // Clear colour of the view (components 0..1).
+    void SetColor(float r, float g, float b);
+    D3DCOLORVALUE GetColor() const;
+    // Scene ambient light added to every lit mesh (× material ambient); default 0.25 grey.
+    void SetAmbientLight(float r, float g, float b);
+    D3DCOLORVALUE GetAmbientLight() const;
+    // Shading: 1 flat, 2 smooth (recorded; lighting is always evaluated per pixel).
+    void SetShadeMode(int mode);
+    // Vertical field of view in degrees (default 45).
+    void SetFieldOfView(float degrees);
+    float GetFieldOfView() const;
+    // Near and far planes (default 1 and 10000).
+    void SetClipPlanes(float nearPlane, float farPlane);
+    // Default culling for meshes that did not choose: 1 none, 2 back faces, 3 front faces.
+    void SetCullMode(int mode);
+    // Fixed-function lighting of meshes. Off, bump-mapped meshes are lit by
+    // their bump light alone and other meshes show their flat diffuse colour.
+    void SetLighting(bool on);
+    bool GetLighting() const;
+    // Advances scene time by the last frame's time × timeScale.
+    void Update(float timeScale = 1.0f);
+    // Depth buffer: 0 off, 1 test only, 2 test and write (default).
+    void SetDepthMode(int mode);
+
+    // Text drawn over the frame at the next RenderAll (pixels, packed ARGB).
+    void DrawText(const QString& text, int x, int y, std::uint32_t argb = 0xFFFFFFFFu);
+
+    // --- Ray tests (nearest visible mesh wins) ---
+    // Segment from `from` to `to`; `types` is a KLCollisionType mask.
+    // precision and flags are recorded (every test is exact).
+    bool RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionResult& result,
+                 int types = KL_COLLIDE_MESHES, int precision = 3, int flags = 0) const;
+    // Ray from the camera through the view pixel (x, y).
+    KLCollisionResult MousePick(int x, int y, int types = KL_COLLIDE_MESHES, int precision = 1) const;
+
+private:
+    std::shared_ptr<kl::core::Context> context_;
+};

@@ -1,0 +1,124 @@
+// Records shared by the engine objects: the DirectX 8 layouts the tools hand
+// over, the collision result and the engine's error type.
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+// --- DirectX 8 record layouts (byte-compatible with the published headers) ---
+
+struct D3DVECTOR {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+struct D3DCOLORVALUE {
+    float r = 0.0f;
+    float g = 0.0f;
+    float b = 0.0f;
+    float a = 0.0f;
+};
+
+// Row-major 4x4 matrix; row-vector convention as in Direct3D (v' = v * M), so
+// rows 1-3 of a rotation matrix are the object's right, up and forward axes and
+// row 4 holds a translation.
+struct D3DMATRIX {
+    float m[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+};
+
+// Light types as in D3DLIGHTTYPE.
+enum D3DLIGHTTYPE : std::int32_t {
+    D3DLIGHT_POINT = 1,
+    D3DLIGHT_SPOT = 2,
+    D3DLIGHT_DIRECTIONAL = 3,
+};
+
+// Theta and Phi are the inner and outer cone angles of a spot light, in radians.
+struct D3DLIGHT8 {
+    std::int32_t Type = D3DLIGHT_DIRECTIONAL;
+    D3DCOLORVALUE Diffuse;
+    D3DCOLORVALUE Specular;
+    D3DCOLORVALUE Ambient;
+    D3DVECTOR Position;
+    D3DVECTOR Direction;
+    float Range = 0.0f;
+    float Falloff = 0.0f;
+    float Attenuation0 = 0.0f;
+    float Attenuation1 = 0.0f;
+    float Attenuation2 = 0.0f;
+    float Theta = 0.0f;
+    float Phi = 0.0f;
+};
+
+static_assert(sizeof(D3DVECTOR) == 12);
+static_assert(sizeof(D3DCOLORVALUE) == 16);
+static_assert(sizeof(D3DMATRIX) == 64);
+static_assert(sizeof(D3DLIGHT8) == 104);
+static_assert(offsetof(D3DLIGHT8, Diffuse) == 4);
+static_assert(offsetof(D3DLIGHT8, Specular) == 20);
+static_assert(offsetof(D3DLIGHT8, Ambient) == 36);
+static_assert(offsetof(D3DLIGHT8, Position) == 52);
+static_assert(offsetof(D3DLIGHT8, Direction) == 64);
+static_assert(offsetof(D3DLIGHT8, Range) == 76);
+static_assert(offsetof(D3DLIGHT8, Falloff) == 80);
+static_assert(offsetof(D3DLIGHT8, Attenuation0) == 84);
+static_assert(offsetof(D3DLIGHT8, Theta) == 96);
+static_assert(offsetof(D3DLIGHT8, Phi) == 100);
+
+// --- Collision types for ray tests and picks (may be combined) ---
+enum KLCollisionType : int {
+    KL_COLLIDE_MESHES = 1,
+    KL_COLLIDE_LANDSCAPE = 2,
+    KL_COLLIDE_ALL = 3,
+};
+
+class KLMesh;
+namespace kl::scene {
+struct MeshData;
+}
+
+// Result of a ray test or mouse pick: the nearest visible mesh hit.
+struct KLCollisionResult {
+    bool Hit = false;
+    D3DVECTOR Point;          // world-space point of the hit
+    float Distance = 0.0f;    // from the ray's start to Point
+    QString MeshName;         // name of the mesh hit (empty when none)
+    int Group = -1;           // group (subset) of the mesh hit
+    std::shared_ptr<kl::scene::MeshData> MeshState;  // the mesh hit, null when none
+
+    // The mesh hit as an engine object (an empty KLMesh when nothing was hit).
+    KLMesh Mesh() const;
+};
+
+// --- Errors ---
+
+// Error numbers carried by KLError (the usual run-time error numbers where one fits).
+enum KLErrorNumber : int {
+    KLERR_INVALID_CALL = 5,        // argument out of range, call in the wrong state
+    KLERR_UNKNOWN_ID = 9,          // no texture/material/light/font with that id or name
+    KLERR_FILE_NOT_FOUND = 53,     // missing file
+    KLERR_FILE_ACCESS = 75,        // file exists but cannot be read or written
+    KLERR_NOT_INITIALISED = 91,    // engine not created, or rendering before Init3DWindowedMode
+    KLERR_BAD_FILE_FORMAT = 321,   // malformed image or model
+    KLERR_DEVICE_LOST = 1000,      // the GL context was lost
+};
+
+// Every failing engine operation throws KLError; the description names the
+// file, id or name involved. The same text is written to the debug log.
+class KLError : public std::runtime_error {
+public:
+    KLError(int number, const QString& description)
+        : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+
+    int Number() const { return number_; }
+    const QString& Description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
+};
