@@ -1,0 +1,178 @@
+#include "core/EditingRules.h"
+
+#include "core/NumberText.h"
+
+#include <platform/TextRules.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace glazery {
+
+using detail::numericValue;
+using detail::toInt16;
+using detail::toSingle;
+
+int ClampByte(int value)
+{
+    return std::clamp(value, 0, 255);
+}
+
+int materialBoxValue(const QString& text)
+{
+    return ClampByte(toInt16(numericValue(text)));
+}
+
+float previewComponent(double c)
+{
+    return (toSingle(c) + 1.0f) / 256.0f;
+}
+
+float previewComponent(const QString& text)
+{
+    return previewComponent(numericValue(text));
+}
+
+float codeComponent(double c)
+{
+    return toSingle(c) / 255.0f;
+}
+
+Rgb ColorToRGB(std::int32_t colour)
+{
+    // The colour's hexadecimal text holds blue, green, red pairs.
+    QString hex = QString::number(static_cast<quint32>(colour), 16).toUpper();
+    hex = hex.rightJustified(6, u'0');
+    const auto pair = [](const QString& digits) { return digits.toInt(nullptr, 16); };
+    return {pair(hex.right(2)), pair(hex.mid(2, 2)), pair(hex.left(2))};
+}
+
+Rgb swatchColour(const QString& red, const QString& green, const QString& blue)
+{
+    return {materialBoxValue(red), materialBoxValue(green), materialBoxValue(blue)};
+}
+
+Rgb swatchColour(const RgbTexts& texts)
+{
+    return swatchColour(texts.red, texts.green, texts.blue);
+}
+
+Rgb swatchColour(const ColourTexts& texts)
+{
+    return swatchColour(texts.red, texts.green, texts.blue);
+}
+
+float DragAdjust(float y, float lastMouseY, float value, int min, int max, float smallStep,
+                 float largeStep)
+{
+    const float distance = std::fabs(y - lastMouseY);
+    float step = distance > 10.0f ? smallStep : 0.0f;
+    if (distance > 30.0f)
+        step = largeStep;
+    // Screen y grows downwards: moving the mouse up raises the value.
+    if (y >= lastMouseY)
+        value -= step;
+    else
+        value += step;
+    if (value > float(max))
+        value = float(max);
+    if (value < float(min))
+        value = float(min);
+    return value;
+}
+
+DragLimits thetaDragLimits(const QString& phiText)
+{
+    return {kPhiDrag.min, toInt16(numericValue(phiText) - 1.0), kPhiDrag.smallStep,
+            kPhiDrag.largeStep};
+}
+
+QString dragFieldText(const QString& text, float y, float lastMouseY, const DragLimits& limits)
+{
+    const float value = DragAdjust(y, lastMouseY, toSingle(numericValue(text)), limits.min,
+                                   limits.max, limits.smallStep, limits.largeStep);
+    return platform::cstrSingle(value);
+}
+
+QString thetaAfterPhiChange(const QString& phiText, const QString& thetaText)
+{
+    const double phi = numericValue(phiText);
+    if (numericValue(thetaText) < phi)
+        return thetaText;
+    return platform::cstrDouble(phi - 1.0);
+}
+
+LightFieldsEnabled lightFieldsEnabled(int typeRow)
+{
+    switch (typeRow) {
+    case kDirectionalRow:
+        return {.position = false, .spotAngles = false, .direction = true, .range = false};
+    case kPointRow:
+        return {.position = true, .spotAngles = false, .direction = false, .range = true};
+    case kSpotRow:
+        return {.position = true, .spotAngles = true, .direction = true, .range = true};
+    default:
+        return {};
+    }
+}
+
+QString directionTextFromSlider(int sliderValue)
+{
+    return platform::cstrInteger(sliderValue - 5);
+}
+
+int directionSliderFromText(const QString& text)
+{
+    return std::clamp(toInt16(numericValue(text)) + 5, 0, kDirectionSliderMax);
+}
+
+float degreesToRadians(float degrees)
+{
+    return degrees * (std::numbers::pi_v<float> / 180.0f);
+}
+
+Colour4 lightColour(const RgbTexts& texts)
+{
+    return {previewComponent(texts.red), previewComponent(texts.green),
+            previewComponent(texts.blue), 1.0f};
+}
+
+Vec3 vectorFromTexts(const XyzTexts& texts)
+{
+    return {toSingle(numericValue(texts.x)), toSingle(numericValue(texts.y)),
+            toSingle(numericValue(texts.z))};
+}
+
+LightRecord initialTestLight()
+{
+    LightRecord light;
+    light.type = 3;
+    light.diffuse = {1, 1, 1, 1};
+    light.specular = {1, 1, 1, 1};
+    light.ambient = {0, 0, 0, 0};
+    light.position = {-100, -100, -100};
+    light.direction = {1, -1, 0};
+    light.range = 1000;
+    const LightTexts startTexts;
+    light.theta = degreesToRadians(toSingle(numericValue(startTexts.theta)));
+    light.phi = degreesToRadians(toSingle(numericValue(startTexts.phi)));
+    return light;
+}
+
+LightRecord buildTestLight(const LightTexts& texts)
+{
+    LightRecord light;
+    light.type = lightTypeForRow(texts.typeRow);
+    light.ambient = lightColour(texts.ambient);
+    light.diffuse = lightColour(texts.diffuse);
+    light.specular = lightColour(texts.specular);
+    light.position = vectorFromTexts(texts.position);
+    light.direction = vectorFromTexts(texts.direction);
+    light.range = toSingle(numericValue(texts.range));
+    light.theta = degreesToRadians(toSingle(numericValue(texts.theta)));
+    light.phi = degreesToRadians(toSingle(numericValue(texts.phi)));
+    return light;
+}
+
+} // namespace glazery
