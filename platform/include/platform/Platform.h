@@ -1,2 +1,0 @@
-#pragma once
-// Umbrella header of the platform layer.

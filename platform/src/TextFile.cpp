@@ -1,0 +1,122 @@
+#include "platform/TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace platform {
+
+SaveResult saveFileAtomically(const QString& path, const QByteArray& data)
+{
+    if (QFileInfo(path).isDir())
+        return {false, QStringLiteral("Cannot save \"%1\": it is a folder").arg(path)};
+    QSaveFile file(path);
+    // Never fall back to writing the target in place: that could leave a
+    // half-written document.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString())};
+    if (file.write(data) != data.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return {false, QStringLiteral("Cannot save \"%1\": %2").arg(path, why)};
+    }
+    if (!file.commit())
+        return {false, QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString())};
+    return {true, {}};
+}
+
+ReadResult readWholeFile(const QString& path, qint64 maxSize)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {false, {}, QStringLiteral("File not found: %1").arg(path)};
+    if (info.isDir())
+        return {false, {}, QStringLiteral("\"%1\" is a folder, not a file").arg(path)};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {false, {}, QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString())};
+    if (file.size() > maxSize)
+        return {false, {}, QStringLiteral("\"%1\" is too large (%2 bytes; at most %3 are read)")
+                               .arg(path).arg(file.size()).arg(maxSize)};
+    // Read one byte beyond the limit, so a file that grows (or a device that
+    // reports no size) is still caught.
+    QByteArray data = file.read(maxSize + 1);
+    if (data.size() > maxSize)
+        return {false, {}, QStringLiteral("\"%1\" is too large (at most %2 bytes are read)")
+                               .arg(path).arg(maxSize)};
+    if (file.error() != QFileDevice::NoError)
+        return {false, {}, QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString())};
+    return {true, std::move(data), {}};
+}
+
+bool isValidUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignored = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+QString decodeText(const QByteArray& bytes)
+{
+    if (!isValidUtf8(bytes))
+        return QString::fromLatin1(bytes);
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+QByteArray joinLinesCrLf(const QStringList& lines)
+{
+    QByteArray out;
+    for (const QString& line : lines) {
+        out += line.toUtf8();
+        out += "\r\n";
+    }
+    return out;
+}
+
+LinesResult readTextLines(const QString& path, qint64 maxSize)
+{
+    ReadResult read = readWholeFile(path, maxSize);
+    if (!read)
+        return {false, {}, read.error};
+    return {true, splitLines(decodeText(read.data)), {}};
+}
+
+SaveResult writeTextLines(const QString& path, const QStringList& lines)
+{
+    return saveFileAtomically(path, joinLinesCrLf(lines));
+}
+
+bool appendLine(const QString& path, const QString& line)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const QByteArray bytes = line.toUtf8() + "\r\n";
+    return file.write(bytes) == bytes.size();
+}
+
+} // namespace platform

@@ -1,7 +1,0 @@
-#include <gtest/gtest.h>
-#include <QApplication>
-
-TEST(GuiTestMain, ApplicationExists)
-{
-    EXPECT_NE(QApplication::instance(), nullptr);
-}
