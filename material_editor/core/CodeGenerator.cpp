@@ -22,14 +22,12 @@ namespace {
 const QString NL = QStringLiteral("\r\n");
 const QString Q = QStringLiteral("\"");
 
-// Builds the text of one language; number forms and quoting differ per language.
-class CodeWriter {
-public:
-    CodeWriter(const MaterialTexts& material, const LightTexts& light, const CodeNames& names,
-               CodeLanguage language)
-        : m_(material), l_(light), n_(names), csharp_(language == CodeLanguage::CSharp)
-    {
-    }
+// The values one template inserts, formatted for its language.
+struct CodeWriter {
+    const MaterialTexts& material;
+    const LightTexts& light;
+    const CodeNames& names;
+    bool csharp = false;
 
     // Formatted number of a plain value box.
     QString v(const QString& text) const { return number(detail::toSingle(detail::numericValue(text))); }
@@ -41,48 +39,42 @@ public:
     }
     QString three(const RgbTexts& t) const { return c(t.red) + " , " + c(t.green) + " , " + c(t.blue); }
     QString xyz(const XyzTexts& t) const { return v(t.x) + " , " + v(t.y) + " , " + v(t.z); }
-    QString type() const { return QString::number(lightTypeForRow(l_.typeRow)); }
-    bool withPosition() const { return l_.typeRow != kDirectionalRow; }
-    bool withDirection() const { return l_.typeRow != kPointRow; }
-    bool withRange() const { return l_.typeRow != kDirectionalRow; }
+    QString type() const { return QString::number(lightTypeForRow(light.typeRow)); }
+    bool withPosition() const { return light.typeRow != kDirectionalRow; }
+    bool withDirection() const { return light.typeRow != kPointRow; }
+    bool withRange() const { return light.typeRow != kDirectionalRow; }
 
-    const MaterialTexts& m_;
-    const LightTexts& l_;
-    const CodeNames& n_;
-
-private:
-    QString number(float x) const { return csharp_ ? FixStrC(x) : FixStr(x); }
-    bool csharp_;
+    QString number(float x) const { return csharp ? FixStrC(x) : FixStr(x); }
 };
 
 QString vbCode(const CodeWriter& w)
 {
-    const QString& F = w.n_.materialFactory;
-    const QString& M = w.n_.material;
-    const QString& D = w.n_.lightRecord;
-    const QString& L = w.n_.lightEngine;
+    const QString& F = w.names.materialFactory;
+    const QString& M = w.names.material;
+    const QString& D = w.names.lightRecord;
+    const QString& L = w.names.lightEngine;
     const auto colourLine = [&](const char* operation, const ColourTexts& t) {
         return F + "." + operation + " GetMat(" + Q + M + Q + ") , " + w.four(t) + NL;
     };
     QString s = "'Material settings" + NL;
     s += F + ".CreateMaterial " + Q + M + Q + " " + NL;
-    s += colourLine("SetAmbient", w.m_.ambient);
-    s += colourLine("SetDiffuse", w.m_.diffuse);
-    s += colourLine("SetEmissive", w.m_.emissive);
-    s += colourLine("SetSpecular", w.m_.specular);
-    s += F + ".SetPower GetMat(" + Q + M + Q + ") , " + w.v(w.m_.power);
+    s += colourLine("SetAmbient", w.material.ambient);
+    s += colourLine("SetDiffuse", w.material.diffuse);
+    s += colourLine("SetEmissive", w.material.emissive);
+    s += colourLine("SetSpecular", w.material.specular);
+    s += F + ".SetPower GetMat(" + Q + M + Q + ") , " + w.v(w.material.power);
     s += NL + NL + NL;
     s += "'Light settings" + NL;
     s += D + ".type = " + w.type() + NL;
     if (w.withPosition())
-        s += D + ".Position = vector(" + w.xyz(w.l_.position) + ")" + NL;
+        s += D + ".Position = vector(" + w.xyz(w.light.position) + ")" + NL;
     if (w.withDirection())
-        s += D + ".Direction = vector(" + w.xyz(w.l_.direction) + ")" + NL;
-    s += D + ".Ambient = DXColor(" + w.three(w.l_.ambient) + " , 1)" + NL;
-    s += D + ".Diffuse = dxcolor(" + w.three(w.l_.diffuse) + " , 1)" + NL;
-    s += D + ".Specular = dxcolor(" + w.three(w.l_.specular) + " , 1)" + NL;
+        s += D + ".Direction = vector(" + w.xyz(w.light.direction) + ")" + NL;
+    s += D + ".Ambient = DXColor(" + w.three(w.light.ambient) + " , 1)" + NL;
+    s += D + ".Diffuse = dxcolor(" + w.three(w.light.diffuse) + " , 1)" + NL;
+    s += D + ".Specular = dxcolor(" + w.three(w.light.specular) + " , 1)" + NL;
     if (w.withRange())
-        s += D + ".Range = " + w.v(w.l_.range) + NL;
+        s += D + ".Range = " + w.v(w.light.range) + NL;
     s += D + ".Attenuation0 = 0.5" + NL;
     s += D + ".Attenuation1 = 0" + NL;
     s += D + ".Attenuation2 = 0" + NL;
@@ -92,32 +84,32 @@ QString vbCode(const CodeWriter& w)
 
 QString delphiCode(const CodeWriter& w)
 {
-    const QString& F = w.n_.materialFactory;
-    const QString& M = w.n_.material;
-    const QString& D = w.n_.lightRecord;
-    const QString& L = w.n_.lightEngine;
+    const QString& F = w.names.materialFactory;
+    const QString& M = w.names.material;
+    const QString& D = w.names.lightRecord;
+    const QString& L = w.names.lightEngine;
     const auto colourLine = [&](const char* operation, const ColourTexts& t) {
         return F + "." + operation + "(Global.GetMat('" + M + "') , " + w.four(t) + ");" + NL;
     };
     QString s = "//Material settings" + NL;
     s += F + ".CreateMaterial('" + M + "');" + NL;
-    s += colourLine("SetAmbient", w.m_.ambient);
-    s += colourLine("SetDiffuse", w.m_.diffuse);
-    s += colourLine("SetEmissive", w.m_.emissive);
-    s += colourLine("SetSpecular", w.m_.specular);
-    s += F + ".SetPower(Global.GetMat('" + M + "') , " + w.v(w.m_.power) + ");";
+    s += colourLine("SetAmbient", w.material.ambient);
+    s += colourLine("SetDiffuse", w.material.diffuse);
+    s += colourLine("SetEmissive", w.material.emissive);
+    s += colourLine("SetSpecular", w.material.specular);
+    s += F + ".SetPower(Global.GetMat('" + M + "') , " + w.v(w.material.power) + ");";
     s += NL + NL + NL;
     s += "//Light settings" + NL;
     s += D + "._type := " + w.type() + ";" + NL;
     if (w.withPosition())
-        s += D + ".Position := global.vector(" + w.xyz(w.l_.position) + ");" + NL;
+        s += D + ".Position := global.vector(" + w.xyz(w.light.position) + ");" + NL;
     if (w.withDirection())
-        s += D + ".Direction := global.vector(" + w.xyz(w.l_.direction) + ");" + NL;
-    s += D + ".Ambient := global.dxcolor(" + w.three(w.l_.ambient) + " , 1);" + NL;
-    s += D + ".Diffuse := global.dxcolor(" + w.three(w.l_.diffuse) + " , 1);" + NL;
-    s += D + ".Specular := global.dxcolor(" + w.three(w.l_.specular) + " , 1);" + NL;
+        s += D + ".Direction := global.vector(" + w.xyz(w.light.direction) + ");" + NL;
+    s += D + ".Ambient := global.dxcolor(" + w.three(w.light.ambient) + " , 1);" + NL;
+    s += D + ".Diffuse := global.dxcolor(" + w.three(w.light.diffuse) + " , 1);" + NL;
+    s += D + ".Specular := global.dxcolor(" + w.three(w.light.specular) + " , 1);" + NL;
     if (w.withRange())
-        s += D + ".Range = " + w.v(w.l_.range) + NL;
+        s += D + ".Range = " + w.v(w.light.range) + NL;
     s += D + ".Attenuation0 := 0.5;" + NL;
     s += D + ".Attenuation1 := 0;" + NL;
     s += D + ".Attenuation2 := 0;" + NL;
@@ -127,10 +119,10 @@ QString delphiCode(const CodeWriter& w)
 
 QString csharpCode(const CodeWriter& w)
 {
-    const QString& F = w.n_.materialFactory;
-    const QString& M = w.n_.material;
-    const QString& D = w.n_.lightRecord;
-    const QString& L = w.n_.lightEngine;
+    const QString& F = w.names.materialFactory;
+    const QString& M = w.names.material;
+    const QString& D = w.names.lightRecord;
+    const QString& L = w.names.lightEngine;
     // The diffuse and specular lines carry two blanks after the comma.
     const auto colourLine = [&](const char* operation, const ColourTexts& t, const char* gap) {
         return F + "." + operation + "(Global.GetMat(" + Q + M + Q + ") ," + gap + w.four(t) +
@@ -138,23 +130,23 @@ QString csharpCode(const CodeWriter& w)
     };
     QString s = "//Material settings" + NL;
     s += F + ".CreateMaterial(" + Q + M + Q + ");" + NL;
-    s += colourLine("SetAmbient", w.m_.ambient, " ");
-    s += colourLine("SetDiffuse", w.m_.diffuse, "  ");
-    s += colourLine("SetEmissive", w.m_.emissive, " ");
-    s += colourLine("SetSpecular", w.m_.specular, "  ");
-    s += F + ".SetPower(Global.GetMat(" + Q + M + Q + ") , " + w.v(w.m_.power) + ");";
+    s += colourLine("SetAmbient", w.material.ambient, " ");
+    s += colourLine("SetDiffuse", w.material.diffuse, "  ");
+    s += colourLine("SetEmissive", w.material.emissive, " ");
+    s += colourLine("SetSpecular", w.material.specular, "  ");
+    s += F + ".SetPower(Global.GetMat(" + Q + M + Q + ") , " + w.v(w.material.power) + ");";
     s += NL + NL + NL;
     s += "//Light settings" + NL;
     s += D + ".type = " + w.type() + ";" + NL;
     if (w.withPosition())
-        s += D + ".Position = global.vector(" + w.xyz(w.l_.position) + ");" + NL;
+        s += D + ".Position = global.vector(" + w.xyz(w.light.position) + ");" + NL;
     if (w.withDirection())
-        s += D + ".Direction = global.vector(" + w.xyz(w.l_.direction) + ");" + NL;
-    s += D + ".Ambient := global.dxcolor( " + w.three(w.l_.ambient) + " , 1);" + NL;
-    s += D + ".Diffuse = global.dxcolor( " + w.three(w.l_.diffuse) + " , 1);" + NL;
-    s += D + ".Specular = global.dxcolor( " + w.three(w.l_.specular) + " , 1);" + NL;
+        s += D + ".Direction = global.vector(" + w.xyz(w.light.direction) + ");" + NL;
+    s += D + ".Ambient := global.dxcolor( " + w.three(w.light.ambient) + " , 1);" + NL;
+    s += D + ".Diffuse = global.dxcolor( " + w.three(w.light.diffuse) + " , 1);" + NL;
+    s += D + ".Specular = global.dxcolor( " + w.three(w.light.specular) + " , 1);" + NL;
     if (w.withRange())
-        s += D + ".Range = " + w.v(w.l_.range) + ";" + NL;
+        s += D + ".Range = " + w.v(w.light.range) + ";" + NL;
     s += D + ".Attenuation0 := 0.5f;" + NL;
     s += D + ".Attenuation1 := 0.0f;" + NL;
     s += D + ".Attenuation2 := 0.0f;" + NL;
@@ -167,7 +159,7 @@ QString csharpCode(const CodeWriter& w)
 QString CreateCode(const MaterialTexts& material, const LightTexts& light, const CodeNames& names,
                    CodeLanguage language)
 {
-    const CodeWriter writer(material, light, names, language);
+    const CodeWriter writer{material, light, names, language == CodeLanguage::CSharp};
     switch (language) {
     case CodeLanguage::VB:
         return vbCode(writer);
