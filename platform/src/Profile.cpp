@@ -1,0 +1,276 @@
+#include "platform/Profile.h"
+
+#include "IniLines.h"
+#include "platform/TextFile.h"
+
+#include <QFileInfo>
+
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+using ini::LineKind;
+using ini::ParsedLine;
+using ini::RawLine;
+
+// One file as raw lines plus their meaning; `valid` is false when the file
+// exists but cannot be read (too large, unreadable).
+struct ProfileFile {
+    bool exists = false;
+    bool valid = true;
+    bool utf8 = true;
+    QByteArray original;
+    std::vector<RawLine> raw;
+    std::vector<ParsedLine> parsed;
+};
+
+ProfileFile loadProfile(const QString& path)
+{
+    ProfileFile file;
+    if (!QFileInfo::exists(path))
+        return file;
+    file.exists = true;
+    ReadResult read = readWholeFile(path);
+    if (!read) {
+        file.valid = false;
+        return file;
+    }
+    file.original = read.data;
+    file.utf8 = isValidUtf8(read.data);
+    file.raw = ini::splitRawLines(read.data);
+    if (!file.raw.empty() && file.raw.front().text.startsWith("\xEF\xBB\xBF") && file.utf8)
+        file.raw.front().text.remove(0, 3);
+    file.parsed.reserve(file.raw.size());
+    for (const RawLine& line : file.raw)
+        file.parsed.push_back(ini::parseLine(line.text, file.utf8));
+    if (file.utf8 && file.original.startsWith("\xEF\xBB\xBF"))
+        file.raw.front().text.prepend("\xEF\xBB\xBF");
+    return file;
+}
+
+bool sameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Lines [header, end) of one section: header index and one past its last line.
+struct SectionRange {
+    std::size_t header;
+    std::size_t end;
+};
+
+std::vector<SectionRange> findSections(const ProfileFile& file, const QString& section)
+{
+    std::vector<SectionRange> found;
+    const QString wanted = section.trimmed();
+    for (std::size_t i = 0; i < file.parsed.size(); ++i) {
+        if (file.parsed[i].kind != LineKind::Section || !sameName(file.parsed[i].name, wanted))
+            continue;
+        std::size_t end = i + 1;
+        while (end < file.parsed.size() && file.parsed[end].kind != LineKind::Section)
+            ++end;
+        found.push_back({i, end});
+    }
+    return found;
+}
+
+std::optional<std::size_t> findKey(const ProfileFile& file, const SectionRange& range, const QString& key)
+{
+    const QString wanted = key.trimmed();
+    for (std::size_t i = range.header + 1; i < range.end; ++i)
+        if (file.parsed[i].kind == LineKind::Entry && sameName(file.parsed[i].name, wanted))
+            return i;
+    return std::nullopt;
+}
+
+QString unquoted(const QString& value)
+{
+    if (value.size() >= 2 && value.front() == value.back()
+        && (value.front() == u'"' || value.front() == u'\''))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+QString fitBuffer(const QString& text, int bufferSize)
+{
+    if (bufferSize <= 0)
+        return {};
+    return text.left(bufferSize - 1);
+}
+
+// A NUL-terminated list cut to a buffer the way the profile functions do.
+QString fitNulList(const QStringList& names, int bufferSize)
+{
+    QString list;
+    for (const QString& name : names)
+        list += name + QChar(u'\0');
+    if (list.size() + 1 <= bufferSize)   // room for the final NUL
+        return list;
+    if (bufferSize <= 2)
+        return {};
+    QString cut = list.left(bufferSize - 2);
+    if (!cut.endsWith(QChar(u'\0')))
+        cut += QChar(u'\0');
+    return cut;
+}
+
+bool save(const ProfileFile& file, const QString& path)
+{
+    const QByteArray bytes = ini::joinRawLines(file.raw);
+    if (file.exists && bytes == file.original)
+        return true;
+    return saveFileAtomically(path, bytes).ok;
+}
+
+bool hasLineBreak(const QString& text)
+{
+    return text.contains(u'\r') || text.contains(u'\n');
+}
+
+// Text of a value as stored: quoted when reading would otherwise change it.
+QString storedValue(const QString& value)
+{
+    const bool blankEnds = value != value.trimmed();
+    const bool looksQuoted = unquoted(value) != value;
+    return blankEnds || looksQuoted ? u'"' + value + u'"' : value;
+}
+
+void endLastLine(ProfileFile& file)
+{
+    if (!file.raw.empty() && file.raw.back().ending.isEmpty())
+        file.raw.back().ending = "\r\n";
+}
+
+} // namespace
+
+QString getProfileString(const QString& section, const QString& key, const QString& defaultValue,
+                         int bufferSize, const QString& file)
+{
+    QString fallback = defaultValue;
+    while (fallback.endsWith(u' ') || fallback.endsWith(u'\t'))
+        fallback.chop(1);
+    const ProfileFile profile = loadProfile(file);
+    const auto sections = findSections(profile, section);
+    if (sections.empty())
+        return fitBuffer(fallback, bufferSize);
+    const auto line = findKey(profile, sections.front(), key);
+    if (!line)
+        return fitBuffer(fallback, bufferSize);
+    return fitBuffer(unquoted(profile.parsed[*line].value), bufferSize);
+}
+
+bool writeProfileString(const QString& section, const QString& key, const QString& value,
+                        const QString& file)
+{
+    QString cleanValue = value;
+    cleanValue.remove(QChar(u'\0'));
+    const QString sectionName = section.trimmed();
+    const QString keyName = key.trimmed();
+    if (hasLineBreak(sectionName) || hasLineBreak(keyName) || hasLineBreak(cleanValue)
+        || sectionName.contains(u']') || keyName.contains(u'=') || keyName.isEmpty()
+        || sectionName.contains(QChar(u'\0')) || keyName.contains(QChar(u'\0')))
+        return false;
+
+    ProfileFile profile = loadProfile(file);
+    if (!profile.valid)
+        return false;
+    const auto sections = findSections(profile, sectionName);
+    if (sections.empty()) {
+        endLastLine(profile);
+        profile.raw.push_back({ini::encodeLine(u'[' + sectionName + u']', profile.utf8), "\r\n"});
+        profile.raw.push_back({ini::encodeLine(keyName + u'=' + storedValue(cleanValue), profile.utf8), "\r\n"});
+        return save(profile, file);
+    }
+    const SectionRange range = sections.front();
+    if (const auto line = findKey(profile, range, keyName)) {
+        const QString existingName = profile.parsed[*line].name;
+        profile.raw[*line].text =
+            ini::encodeLine(existingName + u'=' + storedValue(cleanValue), profile.utf8);
+        return save(profile, file);
+    }
+    // After the section's last non-blank line, so blank lines that part it
+    // from the next section stay between them.
+    std::size_t last = range.header;
+    for (std::size_t i = range.header + 1; i < range.end; ++i)
+        if (profile.parsed[i].kind != LineKind::Blank)
+            last = i;
+    if (profile.raw[last].ending.isEmpty())
+        profile.raw[last].ending = "\r\n";
+    const RawLine added{ini::encodeLine(keyName + u'=' + storedValue(cleanValue), profile.utf8), "\r\n"};
+    profile.raw.insert(profile.raw.begin() + static_cast<std::ptrdiff_t>(last + 1), added);
+    return save(profile, file);
+}
+
+bool deleteProfileKey(const QString& section, const QString& key, const QString& file)
+{
+    ProfileFile profile = loadProfile(file);
+    if (!profile.exists)
+        return true;
+    if (!profile.valid)
+        return false;
+    const auto sections = findSections(profile, section);
+    if (sections.empty())
+        return true;
+    const SectionRange range = sections.front();
+    const QString wanted = key.trimmed();
+    bool removed = false;
+    for (std::size_t i = range.end; i-- > range.header + 1;) {
+        if (profile.parsed[i].kind == LineKind::Entry && sameName(profile.parsed[i].name, wanted)) {
+            profile.raw.erase(profile.raw.begin() + static_cast<std::ptrdiff_t>(i));
+            removed = true;
+        }
+    }
+    return !removed || save(profile, file);
+}
+
+bool deleteProfileSection(const QString& section, const QString& file)
+{
+    ProfileFile profile = loadProfile(file);
+    if (!profile.exists)
+        return true;
+    if (!profile.valid)
+        return false;
+    const auto sections = findSections(profile, section);
+    if (sections.empty())
+        return true;
+    for (auto it = sections.rbegin(); it != sections.rend(); ++it)
+        profile.raw.erase(profile.raw.begin() + static_cast<std::ptrdiff_t>(it->header),
+                          profile.raw.begin() + static_cast<std::ptrdiff_t>(it->end));
+    return save(profile, file);
+}
+
+QString getProfileKeyNames(const QString& section, int bufferSize, const QString& file)
+{
+    const ProfileFile profile = loadProfile(file);
+    const auto sections = findSections(profile, section);
+    if (sections.empty())
+        return {};
+    QStringList names;
+    for (std::size_t i = sections.front().header + 1; i < sections.front().end; ++i)
+        if (profile.parsed[i].kind == LineKind::Entry)
+            names.append(profile.parsed[i].name);
+    return fitNulList(names, bufferSize);
+}
+
+QString getProfileSectionNames(int bufferSize, const QString& file)
+{
+    const ProfileFile profile = loadProfile(file);
+    QStringList names;
+    for (const ParsedLine& line : profile.parsed)
+        if (line.kind == LineKind::Section)
+            names.append(line.name);
+    return fitNulList(names, bufferSize);
+}
+
+QStringList splitNulList(const QString& list)
+{
+    QStringList names = list.split(QChar(u'\0'));
+    if (!names.isEmpty() && names.back().isEmpty())
+        names.removeLast();
+    return names;
+}
+
+} // namespace platform
