@@ -20,6 +20,17 @@ namespace glazery {
 inline constexpr int kMaterialFileLineCount = 43;
 inline constexpr int kMaterialFileLightFirstLine = 23;
 
+// DefaultMaterialFile, in the program folder: read at start-up, by "New" and
+// (its light part) by the light panel's "Default".
+inline const QString kDefaultMaterialFileName = QStringLiteral("default.mkl");
+
+// Texts of the open and save dialogs and of a failed save.
+inline const QString kMaterialFileFilter = QStringLiteral("Glazery Material|*.mkl");
+inline const QString kOpenMaterialTitle = QStringLiteral("Open Glazery material");
+inline const QString kSaveMaterialTitle = QStringLiteral("Save Glazery material");
+inline const QString kSaveFailedMessage =
+    QStringLiteral("Some error occured and the material may not be saved. Try to save again.");
+
 // The 43 lines in order, without line ends.
 QStringList materialFileLines(const MaterialSettings& settings);
 
