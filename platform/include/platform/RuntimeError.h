@@ -69,6 +69,23 @@ using ErrorTranslator = std::function<std::optional<RuntimeError>(const std::exc
 void addErrorTranslator(ErrorTranslator translator);
 RuntimeError toRuntimeError(const std::exception_ptr& error);
 
+// Registers a translator for one error type:
+//   addErrorTranslatorFor<KLError>([](const KLError& e) {
+//       return RuntimeError(e.Number(), e.Description()); });
+template <class Error, class Convert>
+void addErrorTranslatorFor(Convert convert)
+{
+    addErrorTranslator([convert](const std::exception_ptr& error) -> std::optional<RuntimeError> {
+        try {
+            std::rethrow_exception(error);
+        } catch (const Error& e) {
+            return convert(e);
+        } catch (...) {
+            return std::nullopt;
+        }
+    });
+}
+
 // Style 1: run steps one after another, each failure swallowed. Like VB's
 // Err object the number stays set until clear() (a later step that succeeds
 // does not reset it); step() itself returns 0 or the number of its own error.
