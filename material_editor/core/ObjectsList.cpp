@@ -28,8 +28,10 @@ QString oneLine(QString text)
 // A scale line must hold one number and nothing else but blanks.
 bool parseScale(const QString& line, double& scale)
 {
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double value = QLocale::c().toDouble(line.trimmed(), &ok);
+    const double value = c.toDouble(line.trimmed(), &ok);
     if (!ok || !std::isfinite(value))
         return false;
     scale = value;

@@ -71,6 +71,7 @@ TEST(ObjectsList, MissingOrDamagedFilesGiveTheDefaultsAndSayWhy)
 
     EXPECT_FALSE(parseObjectsList("", "glazeryobjects.ini").error.isEmpty());
     EXPECT_FALSE(parseObjectsList("a.x\r\nA\r\n1.5abc\r\n", "glazeryobjects.ini").error.isEmpty());
+    EXPECT_FALSE(parseObjectsList("a.x\r\nA\r\n1,000\r\n", "glazeryobjects.ini").error.isEmpty());
 
     QByteArray garbage;
     for (int i = 0; i < 4000; ++i)
