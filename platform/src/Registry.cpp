@@ -13,6 +13,10 @@
 
 #include <vector>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -383,6 +387,11 @@ struct GlProbe {
 
 GlProbe runGlProbe()
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // The GL driver keeps allocations of its own (shader JIT) for the whole
+    // process; they are not ours to free.
+    __lsan::ScopedDisabler driverAllocations;
+#endif
     GlProbe result;
     QSurfaceFormat format;
     format.setVersion(3, 3);
