@@ -58,8 +58,8 @@ public:
     void SetClipPlanes(float nearPlane, float farPlane);
     // Default culling for meshes that did not choose: 1 none, 2 back faces, 3 front faces.
     void SetCullMode(int mode);
-    // Fixed-function lighting of meshes. Off, bump-mapped meshes are lit by
-    // their bump light alone and other meshes show their flat diffuse colour.
+    // Lighting of meshes. Off, meshes without bump mapping show their flat
+    // diffuse colour; bump-mapped meshes stay lit (their relief needs the light).
     void SetLighting(bool on);
     bool GetLighting() const;
     // Advances scene time by the last frame's time × timeScale.
@@ -67,7 +67,7 @@ public:
     // Depth buffer: 0 off, 1 test only, 2 test and write (default).
     void SetDepthMode(int mode);
 
-    // Text drawn over the frame at the next RenderAll (pixels, packed ARGB).
+    // Text drawn over the finished frame when it is presented (pixels, packed ARGB).
     void DrawText(const QString& text, int x, int y, std::uint32_t argb = 0xFFFFFFFFu);
 
     // --- Ray tests (nearest visible mesh wins) ---

@@ -1,0 +1,183 @@
+#include "model/ModelLoader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <exception>
+
+namespace kl::model {
+namespace {
+
+glm::vec4 colourOf(const aiMaterial* material, const char* key, unsigned type, unsigned index, glm::vec4 fallback)
+{
+    aiColor4D colour;
+    if (material && material->Get(key, type, index, colour) == AI_SUCCESS)
+        return {colour.r, colour.g, colour.b, colour.a};
+    return fallback;
+}
+
+LoadedGroup groupFromMaterial(const aiMaterial* material)
+{
+    LoadedGroup group;
+    group.colors.diffuse = colourOf(material, AI_MATKEY_COLOR_DIFFUSE, glm::vec4(1.0f));
+    group.colors.ambient = colourOf(material, AI_MATKEY_COLOR_AMBIENT, group.colors.diffuse);
+    // A black ambient in a model file would hide the scene ambient; use the diffuse.
+    if (glm::vec3(group.colors.ambient) == glm::vec3(0.0f))
+        group.colors.ambient = group.colors.diffuse;
+    group.colors.specular = colourOf(material, AI_MATKEY_COLOR_SPECULAR, glm::vec4(0, 0, 0, 1));
+    group.colors.emissive = colourOf(material, AI_MATKEY_COLOR_EMISSIVE, glm::vec4(0, 0, 0, 1));
+    float power = 0.0f;
+    if (material && material->Get(AI_MATKEY_SHININESS, power) == AI_SUCCESS && std::isfinite(power))
+        group.colors.power = power;
+    aiString texture;
+    if (material && material->GetTexture(aiTextureType_DIFFUSE, 0, &texture) == AI_SUCCESS)
+        group.textureFile = QString::fromUtf8(texture.C_Str());
+    return group;
+}
+
+bool finite(const glm::vec3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Appends one Assimp mesh as a group, mirroring z to turn Assimp's right-handed
+// space into the engine's left-handed one.
+bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& options, LoadedModel& model)
+{
+    gpu::MeshGeometry& geometry = model.geometry;
+    if (geometry.vertices.size() + mesh.mNumVertices > MaxModelVertices) {
+        model.error = QStringLiteral("model has too many vertices");
+        return false;
+    }
+    const auto base = static_cast<std::uint32_t>(geometry.vertices.size());
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+        gpu::Vertex vertex;
+        const aiVector3D& p = mesh.mVertices[i];
+        vertex.position = {p.x, p.y, -p.z};
+        if (mesh.mNormals) {
+            const aiVector3D& n = mesh.mNormals[i];
+            vertex.normal = {n.x, n.y, -n.z};
+            if (!finite(vertex.normal))
+                vertex.normal = {0.0f, 1.0f, 0.0f};
+        }
+        if (mesh.mTextureCoords[0]) {
+            const aiVector3D& t = mesh.mTextureCoords[0][i];
+            // Assimp keeps v upward; the engine's uv has its origin top-left.
+            vertex.uv = {t.x, 1.0f - t.y};
+        }
+        vertex.uv2 = vertex.uv;
+        if (mesh.mTextureCoords[1]) {
+            const aiVector3D& t = mesh.mTextureCoords[1][i];
+            vertex.uv2 = {t.x, 1.0f - t.y};
+        }
+        if (mesh.mColors[0]) {
+            const aiColor4D& c = mesh.mColors[0][i];
+            vertex.colour = {c.r, c.g, c.b, c.a};
+            geometry.hasVertexColours = true;
+        }
+        if (!finite(vertex.position)) {
+            model.error = QStringLiteral("model has invalid vertex coordinates");
+            return false;
+        }
+        geometry.vertices.push_back(vertex);
+    }
+    gpu::MeshGroup group;
+    group.firstIndex = static_cast<std::uint32_t>(geometry.indices.size());
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        if (face.mNumIndices != 3)
+            continue;
+        std::uint32_t a = face.mIndices[0], b = face.mIndices[1], c = face.mIndices[2];
+        if (a >= mesh.mNumVertices || b >= mesh.mNumVertices || c >= mesh.mNumVertices)
+            continue;
+        // Assimp's front faces wind counter-clockwise in its right-handed space;
+        // mirrored into the left-handed space they wind clockwise, Direct3D's front.
+        if (options.flipFaces)
+            std::swap(b, c);
+        geometry.indices.push_back(base + a);
+        geometry.indices.push_back(base + b);
+        geometry.indices.push_back(base + c);
+    }
+    group.indexCount = static_cast<std::uint32_t>(geometry.indices.size()) - group.firstIndex;
+    if (group.indexCount == 0)
+        return true;
+    geometry.groups.push_back(group);
+    const aiMaterial* material =
+        mesh.mMaterialIndex < scene.mNumMaterials ? scene.mMaterials[mesh.mMaterialIndex] : nullptr;
+    model.groups.push_back(groupFromMaterial(material));
+    return true;
+}
+
+} // namespace
+
+LoadedModel loadModelFile(const QString& path, ModelKind kind, const LoadOptions& options)
+{
+    LoadedModel model;
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        model.missing = true;
+        model.error = QStringLiteral("File not found: %1").arg(path);
+        return model;
+    }
+    if (info.size() > MaxModelFileBytes) {
+        model.error = QStringLiteral("Model file too large: %1").arg(path);
+        return model;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        model.error = QStringLiteral("Cannot read model file: %1").arg(path);
+        return model;
+    }
+    return loadModelData(file.read(MaxModelFileBytes), kind, options, path);
+}
+
+LoadedModel loadModelData(const QByteArray& bytes, ModelKind kind, const LoadOptions& options, const QString& what)
+{
+    LoadedModel model;
+    const auto fail = [&](const QString& why) {
+        model = LoadedModel{};
+        model.error = QStringLiteral("Invalid model file %1: %2").arg(what, why);
+        return model;
+    };
+    if (bytes.isEmpty())
+        return fail(QStringLiteral("the file is empty"));
+    try {
+        Assimp::Importer importer;
+        importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
+        unsigned flags = aiProcess_Triangulate | aiProcess_PreTransformVertices | aiProcess_SortByPType |
+                         aiProcess_ValidateDataStructure | aiProcess_FindInvalidData;
+        if (options.joinVertices)
+            flags |= aiProcess_JoinIdenticalVertices;
+        if (options.generateNormals) {
+            importer.SetPropertyInteger(AI_CONFIG_PP_RVC_FLAGS, aiComponent_NORMALS);
+            flags |= aiProcess_RemoveComponent | aiProcess_GenSmoothNormals;
+        } else {
+            flags |= aiProcess_GenSmoothNormals;   // only where the file has none
+        }
+        const char* hint = kind == ModelKind::DirectX ? "x" : "3ds";
+        const aiScene* scene = importer.ReadFileFromMemory(bytes.constData(), static_cast<size_t>(bytes.size()), flags, hint);
+        if (!scene)
+            return fail(QString::fromUtf8(importer.GetErrorString()));
+        if ((scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->HasMeshes())
+            return fail(QStringLiteral("no geometry"));
+        for (unsigned i = 0; i < scene->mNumMeshes; ++i) {
+            if (!scene->mMeshes[i])
+                continue;
+            if (!appendMesh(*scene->mMeshes[i], *scene, options, model))
+                return fail(model.error);
+        }
+    } catch (const std::exception& e) {
+        return fail(QString::fromUtf8(e.what()));
+    } catch (...) {
+        return fail(QStringLiteral("unreadable"));
+    }
+    if (model.geometry.indices.empty())
+        return fail(QStringLiteral("no triangles"));
+    return model;
+}
+
+} // namespace kl::model

@@ -1,0 +1,206 @@
+#include "korlith3d/KLScene.h"
+
+#include "core/Context.h"
+#include "gpu/Renderer.h"
+#include "scene/DrawList.h"
+#include "scene/MeshData.h"
+#include "scene/RayTest.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace {
+
+glm::vec3 toGlm(const D3DVECTOR& v)
+{
+    return {v.x, v.y, v.z};
+}
+
+D3DVECTOR toD3D(const glm::vec3& v)
+{
+    return {v.x, v.y, v.z};
+}
+
+} // namespace
+
+KLScene::KLScene() : context_(kl::core::Context::current()) {}
+KLScene::~KLScene() = default;
+
+KLMesh KLScene::CreateMesh(const QString& name)
+{
+    auto mesh = std::make_shared<kl::scene::MeshData>();
+    mesh->context = context_;
+    mesh->name = name;
+    mesh->geometry.id = context_->newResourceId();
+    mesh->syncSurfaces();
+    context_->meshes.push_back(mesh);
+    return KLMesh(mesh);
+}
+
+int KLScene::GetMeshCount() const
+{
+    return static_cast<int>(context_->liveMeshes().size());
+}
+
+KLMesh KLScene::GetMesh(int index) const
+{
+    const auto meshes = context_->liveMeshes();
+    if (index < 0 || index >= static_cast<int>(meshes.size()))
+        context_->fail(KLERR_UNKNOWN_ID, QStringLiteral("GetMesh: no mesh with index %1").arg(index));
+    return KLMesh(meshes[static_cast<size_t>(index)]);
+}
+
+KLMesh KLScene::FindMesh(const QString& name) const
+{
+    for (const auto& mesh : context_->liveMeshes())
+        if (mesh->name == name)
+            return KLMesh(mesh);
+    return KLMesh();
+}
+
+void KLScene::RenderAll(bool sortTransparent)
+{
+    kl::gpu::Renderer& renderer = context_->requireRenderer(QStringLiteral("RenderAll"));
+    const auto meshes = context_->liveMeshes();
+    std::vector<kl::gpu::DrawItem> items;
+    for (const auto& mesh : meshes)
+        if (mesh->visible)
+            kl::scene::appendDrawItems(*context_, *mesh, items);
+    if (sortTransparent)
+        kl::scene::sortForBlending(items, context_->camera.eye);
+    if (!items.empty())
+        renderer.drawItems(context_->frameState(), items);
+}
+
+void KLScene::SetCamera(float eyeX, float eyeY, float eyeZ, float atX, float atY, float atZ)
+{
+    context_->camera.eye = {eyeX, eyeY, eyeZ};
+    context_->camera.target = {atX, atY, atZ};
+}
+
+void KLScene::SetCameraPosition(float x, float y, float z)
+{
+    context_->camera.eye = {x, y, z};
+}
+
+void KLScene::SetCameraLookAt(float x, float y, float z)
+{
+    context_->camera.target = {x, y, z};
+}
+
+D3DVECTOR KLScene::GetCameraPosition() const
+{
+    return toD3D(context_->camera.eye);
+}
+
+D3DVECTOR KLScene::GetCameraLookAt() const
+{
+    return toD3D(context_->camera.target);
+}
+
+void KLScene::SetColor(float r, float g, float b)
+{
+    context_->scene.clearColour = {r, g, b, 1.0f};
+}
+
+D3DCOLORVALUE KLScene::GetColor() const
+{
+    const glm::vec4& c = context_->scene.clearColour;
+    return {c.r, c.g, c.b, c.a};
+}
+
+void KLScene::SetAmbientLight(float r, float g, float b)
+{
+    context_->scene.ambient = {r, g, b, 1.0f};
+}
+
+D3DCOLORVALUE KLScene::GetAmbientLight() const
+{
+    const glm::vec4& c = context_->scene.ambient;
+    return {c.r, c.g, c.b, c.a};
+}
+
+void KLScene::SetShadeMode(int mode)
+{
+    context_->scene.shadeMode = mode;
+}
+
+void KLScene::SetFieldOfView(float degrees)
+{
+    if (!(degrees > 0.0f && degrees < 180.0f))
+        context_->fail(KLERR_INVALID_CALL, QStringLiteral("SetFieldOfView: invalid angle %1").arg(degrees));
+    context_->camera.fovDegrees = degrees;
+}
+
+float KLScene::GetFieldOfView() const
+{
+    return context_->camera.fovDegrees;
+}
+
+void KLScene::SetClipPlanes(float nearPlane, float farPlane)
+{
+    if (!(nearPlane > 0.0f && farPlane > nearPlane))
+        context_->fail(KLERR_INVALID_CALL,
+                       QStringLiteral("SetClipPlanes: invalid planes %1, %2").arg(nearPlane).arg(farPlane));
+    context_->camera.nearPlane = nearPlane;
+    context_->camera.farPlane = farPlane;
+}
+
+void KLScene::SetCullMode(int mode)
+{
+    if (mode < 1 || mode > 3)
+        context_->fail(KLERR_INVALID_CALL, QStringLiteral("SetCullMode: invalid mode %1").arg(mode));
+    context_->scene.cullMode = mode;
+}
+
+void KLScene::SetLighting(bool on)
+{
+    context_->scene.lighting = on;
+}
+
+bool KLScene::GetLighting() const
+{
+    return context_->scene.lighting;
+}
+
+void KLScene::Update(float timeScale)
+{
+    context_->scene.time += context_->frameMilliseconds * static_cast<double>(timeScale);
+}
+
+void KLScene::SetDepthMode(int mode)
+{
+    context_->scene.depthMode = std::clamp(mode, 0, 2);
+}
+
+void KLScene::DrawText(const QString& text, int x, int y, std::uint32_t argb)
+{
+    context_->pendingText.push_back({QFont(QStringLiteral("Sans"), 10), text, x, y, argb});
+}
+
+bool KLScene::RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionResult& result, int types, int precision,
+                      int flags) const
+{
+    (void)precision;
+    (void)flags;
+    result = KLCollisionResult{};
+    if (!(types & KL_COLLIDE_MESHES))
+        return false;
+    return kl::scene::rayTestMeshes(context_->liveMeshes(), toGlm(from), toGlm(to), result);
+}
+
+KLCollisionResult KLScene::MousePick(int x, int y, int types, int precision) const
+{
+    const QSize size = context_->viewportSize();
+    const float ndcX = 2.0f * (float(x) + 0.5f) / float(size.width()) - 1.0f;
+    const float ndcY = 1.0f - 2.0f * (float(y) + 0.5f) / float(size.height());
+    const glm::mat4 inverse = glm::inverse(context_->projectionMatrix() * context_->viewMatrix());
+    const auto unproject = [&](float depth) {
+        const glm::vec4 p = inverse * glm::vec4(ndcX, ndcY, depth, 1.0f);
+        return glm::vec3(p) / p.w;
+    };
+    const glm::vec3 nearPoint = unproject(-1.0f);
+    const glm::vec3 farPoint = unproject(1.0f);
+    KLCollisionResult result;
+    RayTest(toD3D(nearPoint), toD3D(farPoint), result, types, precision, 0);
+    return result;
+}
