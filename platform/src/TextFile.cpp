@@ -17,7 +17,9 @@ SaveResult saveFileAtomically(const QString& path, const QByteArray& data)
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
         return {false, QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString())};
-    if (file.write(data) != data.size()) {
+    // QSaveFile::commit() does not fail when flushing its buffer fails, so
+    // flush here: a short write must never be renamed over the document.
+    if (file.write(data) != data.size() || !file.flush()) {
         const QString why = file.errorString();
         file.cancelWriting();
         return {false, QStringLiteral("Cannot save \"%1\": %2").arg(path, why)};

@@ -141,9 +141,12 @@ TEST(TextFile, FailedSaveLeavesTheOldFileWhole)
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const SaveResult full = saveFileAtomically(path, QByteArray(100000, 'n'));
+    // Small enough to sit in the write buffer until the file is committed.
+    const SaveResult buffered = saveFileAtomically(path, QByteArray(10000, 'b'));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(full);
+    EXPECT_FALSE(buffered);
     EXPECT_EQ(readBytes(path), "old content");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.pkl"});
 
