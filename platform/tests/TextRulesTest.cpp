@@ -52,6 +52,10 @@ TEST(Val, ReadsTheLongestNumericPrefix)
     EXPECT_DOUBLE_EQ(val("7e-"), 7.0);
     EXPECT_DOUBLE_EQ(val("1.2.3"), 1.2);
     EXPECT_DOUBLE_EQ(val("+4"), 4.0);
+    EXPECT_DOUBLE_EQ(val("1."), 1.0);
+    EXPECT_DOUBLE_EQ(val("-.5"), -0.5);
+    EXPECT_DOUBLE_EQ(val("- 5"), -5.0);
+    EXPECT_DOUBLE_EQ(val("3D2"), 300.0);   // D exponent, as VB reads doubles
 }
 
 TEST(Val, TextWithoutANumberIsZero)
