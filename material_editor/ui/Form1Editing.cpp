@@ -1,0 +1,392 @@
+// The material and light editing controls: every edit goes to the engine at
+// once through the apply operations.
+#include "ui/Form1.h"
+#include "ui/Dialogs.h"
+#include "ui/PreviewScene.h"
+
+#include "core/EditingRules.h"
+
+#include <korlith3d/KLGlobals.h>
+#include <korlith3d/KLMath.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <platform/RuntimeError.h>
+#include <platform/TextRules.h>
+
+namespace glazery {
+
+D3DLIGHT8 toD3DLight(const LightRecord& light)
+{
+    D3DLIGHT8 d;
+    d.Type = light.type;
+    d.Diffuse = {light.diffuse.r, light.diffuse.g, light.diffuse.b, light.diffuse.a};
+    d.Specular = {light.specular.r, light.specular.g, light.specular.b, light.specular.a};
+    d.Ambient = {light.ambient.r, light.ambient.g, light.ambient.b, light.ambient.a};
+    d.Position = {light.position.x, light.position.y, light.position.z};
+    d.Direction = {light.direction.x, light.direction.y, light.direction.z};
+    d.Range = light.range;
+    d.Falloff = light.falloff;
+    d.Attenuation0 = light.attenuation0;
+    d.Attenuation1 = light.attenuation1;
+    d.Attenuation2 = light.attenuation2;
+    d.Theta = light.theta;
+    d.Phi = light.phi;
+    return d;
+}
+
+namespace {
+
+float single(const QString& text)
+{
+    return platform::csng(platform::val(text));
+}
+
+Vec3 vectorOf(const std::array<TextBox*, 3>& boxes)
+{
+    return {single(boxes[0]->text()), single(boxes[1]->text()), single(boxes[2]->text())};
+}
+
+QColor qColour(const Rgb& rgb)
+{
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+// Colour as the classic colour value 0x00BBGGRR.
+std::int32_t colourValue(const QColor& colour)
+{
+    return static_cast<std::int32_t>((colour.blue() << 16) | (colour.green() << 8) | colour.red());
+}
+
+} // namespace
+
+void Form1::wireEditing()
+{
+    for (int g = 0; g < 4; ++g) {
+        const auto group = static_cast<Group>(g);
+        ColourGroupControls& controls = groups_[static_cast<size_t>(g)];
+        for (int k = 0; k < 4; ++k) {
+            TextBox* box = controls.box[static_cast<size_t>(k)];
+            connect(box, &TextBox::lostFocus, this, [this, group, k] { materialBoxLostFocus(group, k); });
+            // The alpha boxes of ambient, specular and emissive have no drag-to-adjust.
+            if (k < 3 || group == Group::Diffuse)
+                connect(box, &TextBox::mouseMoved, this, [this, group, k](Qt::MouseButtons b, float y) {
+                    materialBoxMouseMove(group, k, b, y);
+                });
+            connect(controls.slider[static_cast<size_t>(k)], &QSlider::valueChanged, this,
+                    [this, group, k](int value) { materialSliderChanged(group, k, value); });
+        }
+        connect(controls.swatch, &PictureBox::clicked, this, [this, group] { materialSwatchClicked(group); });
+    }
+    connect(pow_, &TextBox::lostFocus, this, &Form1::powerBoxLostFocus);
+    connect(pow_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
+        if (b & Qt::LeftButton)
+            pow_->setText(dragFieldText(pow_->text(), y, lastMouseY_, kColourDrag));
+        lastMouseY_ = y;
+        applySpecular();
+    });
+    connect(vPow_, &QSlider::valueChanged, this, [this](int value) {
+        pow_->setText(QString::number(value));
+        applySpecular();
+    });
+
+    for (int t = 0; t < 3; ++t) {
+        for (int k = 0; k < 3; ++k)
+            connect(lightTrios_[static_cast<size_t>(t)].box[static_cast<size_t>(k)], &TextBox::mouseMoved, this,
+                    [this, t, k](Qt::MouseButtons b, float y) { lightColourMouseMove(t, k, b, y); });
+        connect(lightTrios_[static_cast<size_t>(t)].swatch, &PictureBox::clicked, this,
+                [this, t] { lightSwatchClicked(t); });
+    }
+
+    for (size_t k = 0; k < 3; ++k) {
+        connect(position_[k], &TextBox::mouseMoved, this, [this, k](Qt::MouseButtons b, float y) {
+            if (b & Qt::LeftButton)
+                position_[k]->setText(dragFieldText(position_[k]->text(), y, lastMouseY_, kPositionDrag));
+            lastMouseY_ = y;
+            testLight_.position = vectorOf(position_);
+            applyLight();
+        });
+        connect(direction_[k], &TextBox::mouseMoved, this, [this, k](Qt::MouseButtons b, float y) {
+            if (b & Qt::LeftButton)
+                direction_[k]->setText(dragFieldText(direction_[k]->text(), y, lastMouseY_, kDirectionDrag));
+            lastMouseY_ = y;
+            testLight_.direction = vectorOf(direction_);
+            applyLight();
+        });
+        connect(directionSlider_[k], &QSlider::valueChanged, this, [this, k](int value) {
+            direction_[k]->setText(directionTextFromSlider(value));
+            testLight_.direction = vectorOf(direction_);
+            if (scene_->ready()) {
+                const D3DVECTOR d{testLight_.direction.x, testLight_.direction.y, testLight_.direction.z};
+                platform::StepByStep().step([&] { scene_->lights->SetDirection(scene_->lightIndex, d); });
+            }
+        });
+    }
+    connect(lRange_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
+        if (b & Qt::LeftButton)
+            lRange_->setText(dragFieldText(lRange_->text(), y, lastMouseY_, kRangeDrag));
+        lastMouseY_ = y;
+        testLight_.range = single(lRange_->text());
+        applyLight();
+    });
+    connect(tPhi_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
+        if (b & Qt::LeftButton) {
+            tPhi_->setText(dragFieldText(tPhi_->text(), y, lastMouseY_, kPhiDrag));
+            tTheta_->setText(thetaAfterPhiChange(tPhi_->text(), tTheta_->text()));
+        }
+        lastMouseY_ = y;
+        testLight_.phi = KLMath().Deg2Rad(single(tPhi_->text()));
+        applyLight();
+    });
+    connect(tTheta_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
+        if (b & Qt::LeftButton)
+            tTheta_->setText(dragFieldText(tTheta_->text(), y, lastMouseY_, thetaDragLimits(tPhi_->text())));
+        lastMouseY_ = y;
+        testLight_.theta = KLMath().Deg2Rad(single(tTheta_->text()));
+        applyLight();
+    });
+    connect(cboTypeOfLight_, &QComboBox::activated, this, [this] { lightTypeClicked(); });
+    connect(option5_, &QRadioButton::clicked, this, [this] { setLightOn(true); });
+    connect(option6_, &QRadioButton::clicked, this, [this] { setLightOn(false); });
+}
+
+void Form1::applyGroup(Group g)
+{
+    const ColourGroupControls& controls = group(g);
+    const ColourTexts texts{controls.box[0]->text(), controls.box[1]->text(), controls.box[2]->text(),
+                            controls.box[3]->text()};
+    controls.swatch->setBackColor(qColour(swatchColour(texts)));
+    if (!scene_->ready())
+        return;
+    KLMaterialFactory& m = *scene_->materials;
+    const int id = scene_->materialId;
+    const float r = previewComponent(texts.red);
+    const float gr = previewComponent(texts.green);
+    const float b = previewComponent(texts.blue);
+    const float a = previewComponent(texts.alpha);
+    switch (g) {
+    case Group::Ambient: m.SetAmbient(id, r, gr, b, a); break;
+    case Group::Diffuse: m.SetDiffuse(id, r, gr, b, a); break;
+    case Group::Emissive: m.SetEmissive(id, r, gr, b, a); break;
+    case Group::Specular:
+        m.SetSpecular(id, r, gr, b, a);
+        m.SetPower(id, single(pow_->text()));
+        break;
+    }
+}
+
+void Form1::applyLight()
+{
+    if (scene_->ready())
+        scene_->lights->UpdateLight(scene_->lightIndex, toD3DLight(testLight_));
+}
+
+void Form1::materialBoxLostFocus(Group g, int component)
+{
+    TextBox* box = group(g).box.at(static_cast<size_t>(component));
+    const int value = materialBoxValue(box->text());
+    box->setText(QString::number(value));
+    group(g).slider.at(static_cast<size_t>(component))->setValue(value);
+    applyGroup(g);
+}
+
+void Form1::powerBoxLostFocus()
+{
+    const int value = materialBoxValue(pow_->text());
+    pow_->setText(QString::number(value));
+    vPow_->setValue(value);
+    applySpecular();
+}
+
+void Form1::materialBoxMouseMove(Group g, int component, Qt::MouseButtons buttons, float y)
+{
+    TextBox* box = group(g).box.at(static_cast<size_t>(component));
+    if (buttons & Qt::LeftButton)
+        box->setText(dragFieldText(box->text(), y, lastMouseY_, kColourDrag));
+    lastMouseY_ = y;
+    applyGroup(g);
+}
+
+void Form1::materialSliderChanged(Group g, int component, int value)
+{
+    group(g).box.at(static_cast<size_t>(component))->setText(QString::number(value));
+    applyGroup(g);
+}
+
+void Form1::materialSwatchClicked(Group g)
+{
+    ColourGroupControls& controls = group(g);
+    const std::optional<QColor> chosen = dialogs::chooseColour(this, controls.swatch->backColor());
+    if (!chosen)
+        return;
+    const Rgb rgb = ColorToRGB(colourValue(*chosen));
+    controls.box[0]->setText(QString::number(rgb.red));
+    controls.box[1]->setText(QString::number(rgb.green));
+    controls.box[2]->setText(QString::number(rgb.blue));
+    controls.swatch->setBackColor(*chosen);
+    applyGroup(g);
+}
+
+void Form1::updateLightColour(int trio)
+{
+    const LightTrioControls& controls = lightTrios_.at(static_cast<size_t>(trio));
+    const RgbTexts texts{controls.box[0]->text(), controls.box[1]->text(), controls.box[2]->text()};
+    const Colour4 c = lightColour(texts);
+    const D3DCOLORVALUE dx = KLGlobals().DXColor(c.r, c.g, c.b, c.a);
+    const Colour4 colour{dx.r, dx.g, dx.b, dx.a};
+    switch (trio) {
+    case 0: testLight_.ambient = colour; break;
+    case 1: testLight_.diffuse = colour; break;
+    default: testLight_.specular = colour; break;
+    }
+    applyLight();
+    controls.swatch->setBackColor(qColour(swatchColour(texts)));
+}
+
+void Form1::lightColourMouseMove(int trio, int component, Qt::MouseButtons buttons, float y)
+{
+    TextBox* box = lightTrios_.at(static_cast<size_t>(trio)).box.at(static_cast<size_t>(component));
+    if (buttons & Qt::LeftButton)
+        box->setText(dragFieldText(box->text(), y, lastMouseY_, kColourDrag));
+    lastMouseY_ = y;
+    updateLightColour(trio);
+}
+
+void Form1::lightSwatchClicked(int trio)
+{
+    LightTrioControls& controls = lightTrios_.at(static_cast<size_t>(trio));
+    const std::optional<QColor> chosen = dialogs::chooseColour(this, controls.swatch->backColor());
+    if (!chosen)
+        return;
+    const Rgb rgb = ColorToRGB(colourValue(*chosen));
+    controls.box[0]->setText(QString::number(rgb.red));
+    controls.box[1]->setText(QString::number(rgb.green));
+    controls.box[2]->setText(QString::number(rgb.blue));
+    updateLightColour(trio);
+    controls.swatch->setBackColor(*chosen);
+}
+
+void Form1::lightTypeClicked()
+{
+    // Every statement runs even when one fails.
+    platform::StepByStep steps;
+    steps.step([&] { testLight_.type = cboTypeOfLight_->currentData().toInt(); });
+    steps.step([&] { applyLight(); });
+    const LightFieldsEnabled on = lightFieldsEnabled(cboTypeOfLight_->currentIndex());
+    for (TextBox* box : position_)
+        box->setEnabled(on.position);
+    tTheta_->setEnabled(on.spotAngles);
+    tPhi_->setEnabled(on.spotAngles);
+    for (TextBox* box : direction_)
+        box->setEnabled(on.direction);
+    lRange_->setEnabled(on.range);
+}
+
+void Form1::setLightOn(bool on)
+{
+    (on ? option5_ : option6_)->setChecked(true);
+    if (scene_->ready())
+        scene_->lights->EnableLight(scene_->lightIndex, on);
+}
+
+void Form1::setBumpMapping(bool on)
+{
+    (on ? option4_ : option3_)->setChecked(true);
+    if (scene_->ready())
+        scene_->setBumpMapping(on);
+}
+
+void Form1::setSphereMapping(bool on)
+{
+    check2_->setChecked(on);
+    if (scene_->ready())
+        scene_->setSphereMapping(on);
+}
+
+void Form1::showObject(int index)
+{
+    if (index < 0 || index >= ObjectCount)
+        return;
+    optObjects_[static_cast<size_t>(index)]->setChecked(true);
+    scene_->shownObject = index;
+    if (scene_->ready())
+        scene_->showOnly(index);
+}
+
+void Form1::slidersFromTexts()
+{
+    for (ColourGroupControls& g : groups_)
+        for (size_t k = 0; k < 4; ++k)
+            g.slider[k]->setValue(materialBoxValue(g.box[k]->text()));
+    vPow_->setValue(materialBoxValue(pow_->text()));
+}
+
+void Form1::pickTexture(int which)
+{
+    static const QString titles[] = {"Open texture", "Open texture for Sphere", "Open texture for Sphere"};
+    static const QString filters[] = {
+        "JPG|*.jpg|BMP|*.bmp",
+        "All Supported Types|*.jpg;*.bmp;*.tif;*.dds|JPG|*.jpg|BMP|*.bmp|TIF|*.tif|DDS|*.dds",
+        "JPG|*.jpg|BMP|*.bmp|TIF|*.tif|DDS|*.dds"};
+    const std::optional<QString> path = dialogs::openFile(this, titles[which], filters[which]);
+    if (!path || !scene_->ready())
+        return;
+    PreviewScene& s = *scene_;
+    // The box shows the file only once the engine has taken it.
+    try {
+        switch (which) {
+        case 0:
+            s.textures->LoadTexture(*path, "Back");
+            s.screen2D->SetBackgroundPicture(*path, -1);
+            txtBackGround_->setText(*path);
+            break;
+        case 1:
+            s.textures->LoadTexture(*path, "Fabric");
+            txtTexture_->setText(*path);
+            break;
+        default:
+            s.bumpTextureId = s.textures->LoadBumpTexture(*path, "Bump", -1, 1);
+            txtBumpMap_->setText(*path);
+            setBumpMapping(true);
+            break;
+        }
+    } catch (const KLError& error) {
+        dialogs::message(error.Description(), dialogs::Icon::Exclamation, windowTitle());
+    }
+}
+
+void Form1::clearTexture(int which)
+{
+    PreviewScene& s = *scene_;
+    platform::StepByStep steps;
+    switch (which) {
+    case 0:
+        txtBackGround_->setText(kNoFileText);
+        if (s.ready()) {
+            steps.step([&] { s.textures->LoadTexture(s.programFile(kDefaultBackFile), "Back"); });
+            steps.step([&] { s.setBackgroundPicture(kNoFileText); });
+        }
+        break;
+    case 1:
+        txtTexture_->setText(kNoFileText);
+        if (s.ready())
+            steps.step([&] { s.textures->LoadTexture(s.programFile(kDefaultFabricFile), "Fabric"); });
+        break;
+    default:
+        txtBumpMap_->setText(kNoFileText);
+        // Bump mapping goes off before its texture goes away, so no mesh refers
+        // to a deleted texture.
+        steps.step([&] { setBumpMapping(false); });
+        if (s.ready())
+            steps.step([&] {
+                if (s.textures->TextureExists(s.bumpTextureId))
+                    s.textures->DeleteTexture(s.bumpTextureId);
+            });
+        break;
+    }
+}
+
+} // namespace glazery

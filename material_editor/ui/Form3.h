@@ -1,0 +1,43 @@
+// The objects configuration window: the nine preview objects' model files,
+// descriptions and scales, applied to the preview meshes and saved to the
+// objects list.
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace glazery {
+
+class Form1;
+class TextBox;
+
+class Form3 : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int RowCount = 9;
+
+    explicit Form3(Form1& main);
+
+    void browse(int index);          // "..." of row i
+    void descriptionLostFocus(int index);
+    void scaleLostFocus(int index);
+    void ok();                       // "OK": write the list, reload every mesh, close
+    void resetToDefault();           // "Reset to default": the default rows, nothing saved
+
+private:
+    void fillFromList();
+    QString listPath() const;
+    void reportLoadFailure(const QString& description);
+
+    Form1& main_;
+    std::array<QLineEdit*, RowCount> fileName_{};
+    std::array<TextBox*, RowCount> desc_{};
+    std::array<TextBox*, RowCount> scale_{};
+};
+
+} // namespace glazery

@@ -1,0 +1,18 @@
+// Pictures of the main window drawn in code: the four bottom-bar buttons, the
+// panel arrows and the scroll arrows.
+#pragma once
+
+#include <QPixmap>
+
+namespace glazery::icons {
+
+QPixmap load(int size);   // open folder
+QPixmap save(int size);   // disk
+QPixmap code(int size);   // brackets on a page
+QPixmap quit(int size);   // door with an arrow
+QPixmap panelUp(int size);    // panel open: arrow pointing up
+QPixmap panelDown(int size);  // panel closed: arrow pointing down
+QPixmap scrollUp(int size);
+QPixmap scrollDown(int size);
+
+} // namespace glazery::icons
