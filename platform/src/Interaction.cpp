@@ -1,5 +1,7 @@
 #include "platform/Interaction.h"
 
+#include "platform/Paths.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -93,7 +95,8 @@ namespace {
 
 std::optional<FileChoice> runFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder);
+    const QString folder = request.initialFolder.isEmpty() ? QString() : resolvePath(request.initialFolder);
+    QFileDialog dialog(QApplication::activeWindow(), request.title, folder);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -104,7 +107,7 @@ std::optional<FileChoice> runFileDialog(const FileDialogRequest& request, QFileD
         dialog.selectNameFilter(filters.at(index - 1));
     }
     if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
+        dialog.selectFile(normalizeSeparators(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const int chosen = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));

@@ -125,13 +125,18 @@ double val(const QString& text)
             ++j;
         }
         if (!digits.empty()) {
-            exponentText = std::string("e") + (negative ? "-" : "") + digits;
+            exponentText.reserve(digits.size() + 2);
+            exponentText.push_back('e');
+            if (negative)
+                exponentText.push_back('-');
+            exponentText.append(digits);
             if (negative)
                 exponent = -exponent;
         }
     }
 
-    const std::string number = mantissa + exponentText;
+    std::string number = mantissa;
+    number.append(exponentText);
     const char* first = number.data();
     if (*first == '-')
         ++first;
@@ -400,7 +405,7 @@ void roundDigits(DecimalDigits& d, int decimals)
     if (keep >= static_cast<int>(d.digits.size()))
         return;
     if (keep < 0) {
-        d.digits = "0";
+        d.digits.assign(1, '0');
         d.pointPos = 1;
         return;
     }
@@ -422,7 +427,7 @@ void roundDigits(DecimalDigits& d, int decimals)
         }
     }
     if (d.digits.empty()) {
-        d.digits = "0";
+        d.digits.assign(1, '0');
         d.pointPos = 1;
     }
 }
