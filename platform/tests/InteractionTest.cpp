@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -125,4 +129,42 @@ TEST(QtInteraction, MessageBoxReturnsTheClickedVbAnswer)
                 box->reject();   // Escape / window close
     });
     EXPECT_EQ(qt.msgBox("Go on?", vbOKCancel, "Glazery"), vbCancel);
+}
+
+TEST(QtInteraction, OpenDialogTakesVbFiltersAndReportsTheChoice)
+{
+    QTemporaryDir dir;
+    QFile(dir.filePath("stone.bmp")).open(QIODevice::WriteOnly);
+    QtInteraction qt;
+    QStringList shownFilters;
+    QString shownFolder;
+    const auto answer = [&](bool accept) {
+        QTimer::singleShot(0, [&, accept] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                if (!dialog || !dialog->isVisible())
+                    continue;
+                shownFilters = dialog->nameFilters();
+                shownFolder = dialog->directory().absolutePath();
+                if (!accept) {
+                    dialog->reject();
+                    continue;
+                }
+                dialog->selectNameFilter(shownFilters.value(1));
+                dialog->selectFile(dir.filePath("stone.bmp"));
+                static_cast<QDialog*>(dialog)->accept();
+            }
+        });
+    };
+    const FileDialogRequest request{"Load texture", "JPG|*.jpg|BMP|*.bmp", 1, dir.path(), ""};
+    answer(true);
+    const auto chosen = qt.openFile(request);
+    EXPECT_EQ(shownFilters, (QStringList{"JPG (*.jpg)", "BMP (*.bmp)"}));
+    EXPECT_EQ(shownFolder, QDir(dir.path()).absolutePath());
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->path, dir.filePath("stone.bmp"));
+    EXPECT_EQ(chosen->filterIndex, 2);
+
+    answer(false);
+    EXPECT_FALSE(qt.openFile(request));
 }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <random>
@@ -185,4 +186,36 @@ TEST_F(ProfileTest, RandomBytesNeverCrash)
         EXPECT_TRUE(deleteProfileKey("a", "b", path()));
         EXPECT_EQ(read("a", "b"), "dflt");
     }
+}
+
+TEST_F(ProfileTest, EveryCallSeesTheFileAsItIsNow)
+{
+    ASSERT_TRUE(writeProfileString("S", "k", "1", path()));
+    put("[S]\r\nk=changed outside\r\n");
+    EXPECT_EQ(read("S", "k"), "changed outside");
+    ASSERT_TRUE(writeProfileString("S", "n", "2", path()));
+    EXPECT_EQ(bytes(), "[S]\r\nk=changed outside\r\nn=2\r\n");
+}
+
+TEST_F(ProfileTest, UnreadableFilesAreNeverOverwritten)
+{
+    // Too large to read: reads give the default, writes fail, the file stays.
+    {
+        QFile big(path());
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        big.write("[S]\r\nk=v\r\n");
+        ASSERT_TRUE(big.resize(65 * 1024 * 1024));   // sparse
+    }
+    EXPECT_EQ(read("S", "k"), "dflt");
+    EXPECT_FALSE(writeProfileString("S", "k", "new", path()));
+    EXPECT_FALSE(deleteProfileKey("S", "k", path()));
+    EXPECT_FALSE(deleteProfileSection("S", path()));
+    EXPECT_EQ(QFileInfo(path()).size(), 65 * 1024 * 1024);
+
+    // A folder in the file's place.
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.ini"));
+    EXPECT_EQ(getProfileString("S", "k", "d", 255, path("folder.ini")), "d");
+    EXPECT_FALSE(writeProfileString("S", "k", "v", path("folder.ini")));
+    // A file in a folder that does not exist cannot be created.
+    EXPECT_FALSE(writeProfileString("S", "k", "v", path("missing/x.ini")));
 }
