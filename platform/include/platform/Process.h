@@ -34,5 +34,6 @@ bool shellOpen(const QString& documentOrAddress);
 quint32 tickCount();
 // Seconds since midnight with fractions (VB Timer).
 double secondsSinceMidnight();
+inline double timer() { return secondsSinceMidnight(); }
 
 } // namespace platform
