@@ -1,6 +1,6 @@
-// Resolves the tools' media paths: "\" separators, relative paths against a base
-// folder, and path components matched without regard to case when the exact
-// path does not exist (the tools were written for a case-insensitive system).
+// Resolves the tools' media paths through platform::resolvePath: "\\" separators,
+// relative paths against a base folder, components matched without regard to
+// case; a path with a leading separator is also tried under the base folder.
 #pragma once
 
 #include <QString>

@@ -45,7 +45,7 @@ bool finite(const glm::vec3& v)
 }
 
 // Appends one Assimp mesh as a group, mirroring z to turn Assimp's right-handed
-// space into the engine's left-handed one.
+// space into the engine's left-handed one (and reversing the winding with it).
 bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& options, LoadedModel& model)
 {
     gpu::MeshGeometry& geometry = model.geometry;
@@ -94,9 +94,9 @@ bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& opt
         std::uint32_t a = face.mIndices[0], b = face.mIndices[1], c = face.mIndices[2];
         if (a >= mesh.mNumVertices || b >= mesh.mNumVertices || c >= mesh.mNumVertices)
             continue;
-        // Assimp's front faces wind counter-clockwise in its right-handed space;
-        // mirrored into the left-handed space they wind clockwise, Direct3D's front.
-        if (options.flipFaces)
+        // Mirroring z turns Assimp's counter-clockwise front faces inside out;
+        // reversing the order makes them Direct3D's clockwise front faces again.
+        if (!options.flipFaces)
             std::swap(b, c);
         geometry.indices.push_back(base + a);
         geometry.indices.push_back(base + b);
