@@ -1,5 +1,6 @@
 #include "Content.h"
 
+#include "BmpWriter.h"
 #include "GifWriter.h"
 #include "Logo.h"
 #include "SkyBox.h"
@@ -37,8 +38,7 @@ QByteArray encodeWithQt(const QImage& image, const char* format, int quality = -
 
 QByteArray jpeg(const QImage& image) { return encodeWithQt(image, "jpg", 90); }
 QByteArray png(const QImage& image) { return encodeWithQt(image, "png"); }
-// 24-bit for RGB pictures; 8-bit with palette for indexed ones.
-QByteArray bmp(const QImage& image) { return encodeWithQt(image, "bmp"); }
+QByteArray bmp(const QImage& image) { return encodeBmp(image); }
 
 struct SkyFace {
     CubeFace face;
