@@ -1,6 +1,6 @@
 #include "gpu/Renderer.h"
 
-#include "gpu/GlView.h"
+#include "gpu/GlWindow.h"
 #include "gpu/RenderMath.h"
 #include "gpu/Shaders.h"
 
@@ -10,6 +10,7 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLShaderProgram>
 #include <QPainter>
 #include <QPointer>
@@ -50,12 +51,54 @@ struct GpuMesh {
 
 struct MeshUniforms {
     GLint world, normalMatrix, viewProjection, view, eye, sceneAmbient;
-    GLint lightCount, lightType, lightDiffuse, lightSpecular, lightAmbient, lightPosition,
+    GLint lightDiffuse, lightSpecular, lightAmbient, lightPosition,
         lightDirection, lightAttenuation, lightSpot;
     GLint matAmbient, matDiffuse, matSpecular, matEmissive, matPower;
-    GLint lit, useVertexColour, hasBase, sphereMap, hasBump, bumpLight, bumpStrength, hasDetail,
-        detailScale, hasLightmap;
+    GLint useVertexColour, bumpLight, bumpStrength, detailScale;
 };
+
+struct MeshProgram {
+    std::unique_ptr<QOpenGLShaderProgram> program;
+    MeshUniforms uniforms{};
+    std::uint64_t frameSerial = 0;   // drawItems call whose frame uniforms it holds
+};
+
+// The enabled lights of a frame, packed for the shader.
+struct PackedLights {
+    int count = 0;
+    int types[MaxLights] = {};
+    int slotOf[MaxLights] = {};   // caller's light index -> packed slot, -1 when off
+    glm::vec4 diffuse[MaxLights], specular[MaxLights], ambient[MaxLights], spot[MaxLights];
+    glm::vec3 position[MaxLights], direction[MaxLights], attenuation[MaxLights];
+    std::uint32_t key = 0;   // count and types, part of the program key
+};
+
+PackedLights packLights(const FrameState& frame)
+{
+    PackedLights p;
+    const int n = int(std::min<std::size_t>(frame.lights.size(), MaxLights));
+    for (int i = 0; i < n; ++i) {
+        const LightState& l = frame.lights[std::size_t(i)];
+        p.slotOf[i] = -1;
+        if (!l.enabled)
+            continue;
+        const int c = p.count++;
+        p.slotOf[i] = c;
+        p.types[c] = int(l.type);
+        p.diffuse[c] = l.diffuse;
+        p.specular[c] = l.specular;
+        p.ambient[c] = l.ambient;
+        p.position[c] = l.position;
+        const float len = glm::length(l.direction);
+        p.direction[c] = len > 0.0f ? l.direction / len : glm::vec3(0.0f, 0.0f, 1.0f);
+        p.attenuation[c] = effectiveAttenuation(l);
+        p.spot[c] = glm::vec4(std::max(l.range, 0.0f), std::cos(l.theta * 0.5f), std::cos(l.phi * 0.5f),
+                              l.falloff);
+        p.key |= std::uint32_t(p.types[c] & 3) << (4 + 2 * c);
+    }
+    p.key |= std::uint32_t(p.count);
+    return p;
+}
 
 struct QuadVertex {
     float x, y, u, v, r, g, b, a;
@@ -93,16 +136,19 @@ std::vector<MeshGroup> safeGroups(const MeshGeometry& mesh, std::uint32_t indexC
 } // namespace
 
 struct Renderer::Impl {
-    QPointer<GlView> view;
-    QPointer<QOpenGLContext> context;   // context the GL objects below belong to
+    QPointer<GlWindow> window;   // owned (through its container) by the picture box
+    std::unique_ptr<QOpenGLContext> context;
+    std::unique_ptr<QOpenGLFramebufferObject> frame;   // the frame being drawn / last presented
     QOpenGLExtraFunctions* gl = nullptr;
     QString error;
     QString version;
     QString rendererName;
 
-    std::unique_ptr<QOpenGLShaderProgram> meshProgram;
+    std::unordered_map<std::uint64_t, MeshProgram> meshPrograms;   // by features and lights
+    const MeshProgram* boundMesh = nullptr;
+    std::uint64_t frameSerial = 0;
     std::unique_ptr<QOpenGLShaderProgram> quadProgram;
-    MeshUniforms mu{};
+    GLuint stretchSampler = 0;   // plain bilinear, for pictures stretched over the view
     GLint quadViewSize = -1;
     GLint quadHasTexture = -1;
     GLuint quadVao = 0;
@@ -122,62 +168,82 @@ struct Renderer::Impl {
 
     // --- context and GL objects ---------------------------------------------------------
 
-    bool probeContext(QString& why)
+    // Creates the context and the GL objects; false with `error` set on failure.
+    bool createContext()
     {
-        QOpenGLContext probe;
-        probe.setFormat(GlView::requiredFormat());
-        if (!probe.create()) {
-            why = QStringLiteral("Could not create an OpenGL context");
+        forgetGl();
+        context = std::make_unique<QOpenGLContext>();
+        context->setFormat(GlWindow::requiredFormat());
+        if (!context->create()) {
+            error = QStringLiteral("Could not create an OpenGL context");
+            context.reset();
             return false;
         }
-        const QSurfaceFormat got = probe.format();
-        if (got.version() < qMakePair(3, 3)) {
-            why = QStringLiteral("OpenGL 3.3 is not available (got %1.%2)")
-                      .arg(got.majorVersion())
-                      .arg(got.minorVersion());
+        const QSurfaceFormat got = context->format();
+        if (got.version() < qMakePair(3, 3) || got.profile() != QSurfaceFormat::CoreProfile) {
+            error = QStringLiteral("OpenGL 3.3 core is not available (got %1.%2)")
+                        .arg(got.majorVersion())
+                        .arg(got.minorVersion());
+            context.reset();
             return false;
         }
-        QOffscreenSurface surface;
-        surface.setFormat(got);
-        surface.create();
-        if (!probe.makeCurrent(&surface)) {
-            why = QStringLiteral("Could not make the OpenGL context current");
+        window->create();
+        if (!context->makeCurrent(window)) {
+            error = QStringLiteral("Could not make the OpenGL context current");
+            context.reset();
             return false;
         }
-        auto* f = probe.functions();
+        auto* f = context->functions();
         version = QString::fromLatin1(reinterpret_cast<const char*>(f->glGetString(GL_VERSION)));
         rendererName = QString::fromLatin1(reinterpret_cast<const char*>(f->glGetString(GL_RENDERER)));
-        probe.doneCurrent();
+        if (!createGl()) {
+            freeGl();
+            context.reset();
+            return false;
+        }
         return true;
     }
 
     void destroyView()
     {
-        if (view) {
-            QObject::disconnect(view, nullptr, nullptr, nullptr);
-            if (view->isValid()) {
-                view->makeCurrent();
-                freeGl();
-                view->doneCurrent();
+        if (context && context->isValid()) {
+            // The picture box (and with it the window) may already be gone.
+            QOffscreenSurface fallback;
+            bool current = window && context->makeCurrent(window);
+            if (!current) {
+                fallback.setFormat(context->format());
+                fallback.create();
+                current = context->makeCurrent(&fallback);
             }
-            delete view.data();
+            if (current) {
+                freeGl();
+                context->doneCurrent();
+            }
         }
         forgetGl();
+        context.reset();
+        if (window) {
+            QObject::disconnect(window, nullptr, nullptr, nullptr);
+            delete window->container();   // deletes the window too
+        }
+        window = nullptr;
     }
 
     // GPU objects vanish with their context; drop our names without deleting.
     void forgetGl()
     {
-        meshProgram.reset();
+        meshPrograms.clear();
+        boundMesh = nullptr;
         quadProgram.reset();
+        stretchSampler = 0;
         textures.clear();
         meshes.clear();
         frameTextures.clear();
         frameMeshes.clear();
         textCache.clear();
         quadVao = quadVbo = 0;
+        frame.reset();
         gl = nullptr;
-        context = nullptr;
         inFrame = false;
     }
 
@@ -213,11 +279,13 @@ struct Renderer::Impl {
                 gl->glDeleteTextures(1, &t.name);
             gl->glDeleteVertexArrays(1, &quadVao);
             gl->glDeleteBuffers(1, &quadVbo);
+            gl->glDeleteSamplers(1, &stretchSampler);
+            frame.reset();
         }
         forgetGl();
     }
 
-    bool buildProgram(std::unique_ptr<QOpenGLShaderProgram>& program, const char* vs, const char* fs)
+    bool buildProgram(std::unique_ptr<QOpenGLShaderProgram>& program, const char* vs, const QByteArray& fs)
     {
         program = std::make_unique<QOpenGLShaderProgram>();
         if (!program->addShaderFromSourceCode(QOpenGLShader::Vertex, vs)
@@ -232,26 +300,13 @@ struct Renderer::Impl {
     bool createGl()
     {
         gl = context->extraFunctions();
-        if (!buildProgram(meshProgram, shaders::meshVertex, shaders::meshFragment)
-            || !buildProgram(quadProgram, shaders::quadVertex, shaders::quadFragment))
+        if (!buildProgram(quadProgram, shaders::quadVertex, shaders::quadFragment))
             return false;
-
-        const GLuint p = meshProgram->programId();
-        auto loc = [&](const char* name) { return gl->glGetUniformLocation(p, name); };
-        mu = MeshUniforms{
-            loc("uWorld"), loc("uNormalMatrix"), loc("uViewProjection"), loc("uView"), loc("uEye"),
-            loc("uSceneAmbient"), loc("uLightCount"), loc("uLightType"), loc("uLightDiffuse"),
-            loc("uLightSpecular"), loc("uLightAmbient"), loc("uLightPosition"), loc("uLightDirection"),
-            loc("uLightAttenuation"), loc("uLightSpot"), loc("uMatAmbient"), loc("uMatDiffuse"),
-            loc("uMatSpecular"), loc("uMatEmissive"), loc("uMatPower"), loc("uLit"),
-            loc("uUseVertexColour"), loc("uHasBase"), loc("uSphereMap"), loc("uHasBump"),
-            loc("uBumpLight"), loc("uBumpStrength"), loc("uHasDetail"), loc("uDetailScale"),
-            loc("uHasLightmap")};
-        gl->glUseProgram(p);
-        gl->glUniform1i(loc("uBase"), BaseUnit);
-        gl->glUniform1i(loc("uBump"), BumpUnit);
-        gl->glUniform1i(loc("uDetail"), DetailUnit);
-        gl->glUniform1i(loc("uLightmap"), LightmapUnit);
+        gl->glGenSamplers(1, &stretchSampler);
+        gl->glSamplerParameteri(stretchSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        gl->glSamplerParameteri(stretchSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        gl->glSamplerParameteri(stretchSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        gl->glSamplerParameteri(stretchSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
         const GLuint q = quadProgram->programId();
         quadViewSize = gl->glGetUniformLocation(q, "uViewSize");
@@ -275,67 +330,98 @@ struct Renderer::Impl {
         return true;
     }
 
-    // Makes the view's context current, (re)creating GL objects when the
-    // context is new. False when there is no usable context.
+    // The program for one combination of stages, built on first use.
+    const MeshProgram* meshProgram(unsigned features, const PackedLights& lights)
+    {
+        const bool lit = features & shaders::Lit;
+        const std::uint64_t key = std::uint64_t(features) | (lit ? std::uint64_t(lights.key) << 8 : 0);
+        if (auto it = meshPrograms.find(key); it != meshPrograms.end())
+            return it->second.program ? &it->second : nullptr;
+        MeshProgram& m = meshPrograms[key];
+        const std::span<const int> types(lights.types, lit ? std::size_t(lights.count) : 0);
+        if (!buildProgram(m.program, shaders::meshVertex, shaders::meshFragmentSource(features, types)))
+            return nullptr;
+        const GLuint p = m.program->programId();
+        auto loc = [&](const char* name) { return gl->glGetUniformLocation(p, name); };
+        m.uniforms = MeshUniforms{
+            loc("uWorld"), loc("uNormalMatrix"), loc("uViewProjection"), loc("uView"), loc("uEye"),
+            loc("uSceneAmbient"), loc("uLightDiffuse"),
+            loc("uLightSpecular"), loc("uLightAmbient"), loc("uLightPosition"), loc("uLightDirection"),
+            loc("uLightAttenuation"), loc("uLightSpot"), loc("uMatAmbient"), loc("uMatDiffuse"),
+            loc("uMatSpecular"), loc("uMatEmissive"), loc("uMatPower"), loc("uUseVertexColour"),
+            loc("uBumpLight"), loc("uBumpStrength"), loc("uDetailScale")};
+        gl->glUseProgram(p);
+        gl->glUniform1i(loc("uBase"), BaseUnit);
+        gl->glUniform1i(loc("uBump"), BumpUnit);
+        gl->glUniform1i(loc("uDetail"), DetailUnit);
+        gl->glUniform1i(loc("uLightmap"), LightmapUnit);
+        boundMesh = nullptr;
+        return &m;
+    }
+
+    // Makes the context current, creating it (and the GL objects) when it is
+    // missing or was lost. False when there is no usable context.
     bool makeCurrent()
     {
-        if (!view) {
+        if (!window) {
             error = QStringLiteral("No render window");
             return false;
         }
-        if (!view->isValid()) {
-            // The view gets its context when first shown.
-            if (!view->isVisible()) {
-                error = QStringLiteral("The render window is not visible");
-                return false;
-            }
-            (void)view->grabFramebuffer();
-            if (!view->isValid()) {
+        if (!context || !context->isValid()) {
+            if (context)
                 error = QStringLiteral("The OpenGL context was lost");
+            if (!createContext())
                 return false;
-            }
         }
-        view->makeCurrent();
-        QOpenGLContext* current = QOpenGLContext::currentContext();
-        if (!current || !current->isValid()) {
-            error = QStringLiteral("The OpenGL context was lost");
+        if (!context->makeCurrent(window)) {
+            error = QStringLiteral("Could not make the OpenGL context current");
             return false;
-        }
-        if (current != context) {
-            forgetGl();
-            context = current;
-            // The context goes away when the view is destroyed or moved to another
-            // window; GPU copies are rebuilt from the CPU data on the next frame.
-            QObject::connect(current, &QOpenGLContext::aboutToBeDestroyed, current, [this, current] {
-                if (context != current)
-                    return;
-                if (QOpenGLContext::currentContext() == current)
-                    freeGl();
-                else
-                    forgetGl();
-            });
-            if (!createGl()) {
-                forgetGl();
-                return false;
-            }
         }
         return true;
     }
 
     QSize framebufferSize() const
     {
-        if (!view)
+        if (!window)
             return {};
-        return view->size() * view->devicePixelRatio();
+        return window->container()->size() * window->devicePixelRatio();
+    }
+
+    // The offscreen frame matches the view size; it keeps the last frame for
+    // screenshots and for showing again when the window is uncovered.
+    bool ensureFrameBuffer()
+    {
+        const QSize size = framebufferSize().expandedTo(QSize(1, 1));
+        if (frame && frame->size() == size)
+            return true;
+        frame = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::CombinedDepthStencil);
+        if (!frame->isValid()) {
+            frame.reset();
+            error = QStringLiteral("Could not create the frame buffer");
+            return false;
+        }
+        return true;
     }
 
     void bindTarget()
     {
-        gl->glBindFramebuffer(GL_FRAMEBUFFER, view->defaultFramebufferObject());
-        const QSize size = framebufferSize();
-        gl->glViewport(0, 0, size.width(), size.height());
-        // The view is composed as an opaque surface: keep alpha at 1.
+        gl->glBindFramebuffer(GL_FRAMEBUFFER, frame->handle());
+        gl->glViewport(0, 0, frame->width(), frame->height());
+        // The frame is shown as an opaque surface: keep alpha at 1.
         gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    }
+
+    // Copies the frame to the window and swaps.
+    void showFrame()
+    {
+        if (!frame || !window || !window->isExposed())
+            return;
+        const QSize size = framebufferSize();
+        gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, frame->handle());
+        gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, context->defaultFramebufferObject());
+        gl->glBlitFramebuffer(0, 0, frame->width(), frame->height(), 0, 0, size.width(), size.height(),
+                              GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        context->swapBuffers(window);
     }
 
     // --- resources ----------------------------------------------------------------------
@@ -488,61 +574,52 @@ struct Renderer::Impl {
 
     // --- drawing ------------------------------------------------------------------------
 
-    void setFrameUniforms(const FrameState& frame)
+    void setFrameUniforms(const MeshUniforms& mu, const FrameState& frame, const PackedLights& p)
     {
         const glm::mat4 viewProjection = frame.projection * frame.view;
         gl->glUniformMatrix4fv(mu.viewProjection, 1, GL_FALSE, glm::value_ptr(viewProjection));
         gl->glUniformMatrix4fv(mu.view, 1, GL_FALSE, glm::value_ptr(frame.view));
         gl->glUniform3fv(mu.eye, 1, glm::value_ptr(frame.eyePosition));
         gl->glUniform4fv(mu.sceneAmbient, 1, glm::value_ptr(frame.ambient));
-
-        int types[MaxLights] = {};
-        glm::vec4 diffuse[MaxLights], specular[MaxLights], ambient[MaxLights], spot[MaxLights];
-        glm::vec3 position[MaxLights], direction[MaxLights], attenuation[MaxLights];
-        int count = 0;
-        // Disabled lights are left out; the bump light index refers to the caller's list.
-        for (const LightState& l : frame.lights) {
-            if (count == MaxLights)
-                break;
-            types[count] = l.enabled ? int(l.type) : 0;
-            diffuse[count] = l.diffuse;
-            specular[count] = l.specular;
-            ambient[count] = l.enabled ? l.ambient : glm::vec4(0.0f);
-            position[count] = l.position;
-            const float len = glm::length(l.direction);
-            direction[count] = len > 0.0f ? l.direction / len : glm::vec3(0.0f, 0.0f, 1.0f);
-            attenuation[count] = effectiveAttenuation(l);
-            const float range = l.enabled ? std::max(l.range, 0.0f) : -1.0f;
-            spot[count] = glm::vec4(range, std::cos(l.theta * 0.5f), std::cos(l.phi * 0.5f), l.falloff);
-            if (!l.enabled) {
-                diffuse[count] = specular[count] = glm::vec4(0.0f);
-            }
-            ++count;
-        }
-        gl->glUniform1i(mu.lightCount, count);
-        if (count == 0)
+        if (p.count == 0)
             return;
-        gl->glUniform1iv(mu.lightType, count, types);
-        gl->glUniform4fv(mu.lightDiffuse, count, glm::value_ptr(diffuse[0]));
-        gl->glUniform4fv(mu.lightSpecular, count, glm::value_ptr(specular[0]));
-        gl->glUniform4fv(mu.lightAmbient, count, glm::value_ptr(ambient[0]));
-        gl->glUniform3fv(mu.lightPosition, count, glm::value_ptr(position[0]));
-        gl->glUniform3fv(mu.lightDirection, count, glm::value_ptr(direction[0]));
-        gl->glUniform3fv(mu.lightAttenuation, count, glm::value_ptr(attenuation[0]));
-        gl->glUniform4fv(mu.lightSpot, count, glm::value_ptr(spot[0]));
+        gl->glUniform4fv(mu.lightDiffuse, p.count, glm::value_ptr(p.diffuse[0]));
+        gl->glUniform4fv(mu.lightSpecular, p.count, glm::value_ptr(p.specular[0]));
+        gl->glUniform4fv(mu.lightAmbient, p.count, glm::value_ptr(p.ambient[0]));
+        gl->glUniform3fv(mu.lightPosition, p.count, glm::value_ptr(p.position[0]));
+        gl->glUniform3fv(mu.lightDirection, p.count, glm::value_ptr(p.direction[0]));
+        gl->glUniform3fv(mu.lightAttenuation, p.count, glm::value_ptr(p.attenuation[0]));
+        gl->glUniform4fv(mu.lightSpot, p.count, glm::value_ptr(p.spot[0]));
     }
 
-    void bindStage(int unit, const TextureData* data, GLint flag)
+    void bindStage(int unit, const TextureData* data)
     {
-        const bool present = data != nullptr;
-        gl->glUniform1i(flag, present ? 1 : 0);
-        if (present) {
+        if (data) {
             gl->glActiveTexture(GL_TEXTURE0 + unit);
             gl->glBindTexture(GL_TEXTURE_2D, texture(*data));
         }
     }
 
-    void drawItem(const DrawItem& item)
+    static unsigned featuresOf(const DrawItem& item)
+    {
+        unsigned f = 0;
+        if (item.lit)
+            f |= shaders::Lit;
+        if (item.baseTexture) {
+            f |= shaders::BaseTexture;
+            if (item.sphereMap)
+                f |= shaders::SphereMap;
+        }
+        if (item.lit && item.bumpTexture)
+            f |= shaders::BumpMap;
+        if (item.detailTexture)
+            f |= shaders::DetailTexture;
+        if (item.lightmapTexture)
+            f |= shaders::Lightmap;
+        return f;
+    }
+
+    void drawItem(const FrameState& frameState, const PackedLights& lights, const DrawItem& item)
     {
         if (!item.mesh)
             return;
@@ -558,6 +635,20 @@ struct Renderer::Impl {
         if (range.indexCount == 0)
             return;
 
+        const unsigned features = featuresOf(item);
+        auto* program = const_cast<MeshProgram*>(meshProgram(features, lights));
+        if (!program)
+            return;
+        const MeshUniforms& mu = program->uniforms;
+        if (boundMesh != program) {
+            gl->glUseProgram(program->program->programId());
+            boundMesh = program;
+        }
+        if (program->frameSerial != frameSerial) {
+            setFrameUniforms(mu, frameState, lights);
+            program->frameSerial = frameSerial;
+        }
+
         gl->glUniformMatrix4fv(mu.world, 1, GL_FALSE, glm::value_ptr(item.world));
         const glm::mat3 linear(item.world);
         const glm::mat3 normalMatrix =
@@ -570,18 +661,18 @@ struct Renderer::Impl {
         gl->glUniform4fv(mu.matSpecular, 1, glm::value_ptr(mat.specular));
         gl->glUniform4fv(mu.matEmissive, 1, glm::value_ptr(mat.emissive));
         gl->glUniform1f(mu.matPower, mat.power);
-        gl->glUniform1i(mu.lit, item.lit ? 1 : 0);
         gl->glUniform1i(mu.useVertexColour, item.useVertexColours && item.mesh->hasVertexColours ? 1 : 0);
 
-        bindStage(BaseUnit, item.baseTexture, mu.hasBase);
-        gl->glUniform1i(mu.sphereMap, item.sphereMap ? 1 : 0);
-        const TextureData* bump = item.lit ? item.bumpTexture : nullptr;
-        bindStage(BumpUnit, bump, mu.hasBump);
-        gl->glUniform1i(mu.bumpLight, item.bumpLightIndex);
-        gl->glUniform1f(mu.bumpStrength, item.bumpStrength);
-        bindStage(DetailUnit, item.detailTexture, mu.hasDetail);
+        bindStage(BaseUnit, item.baseTexture);
+        if (features & shaders::BumpMap) {
+            bindStage(BumpUnit, item.bumpTexture);
+            const bool known = item.bumpLightIndex >= 0 && item.bumpLightIndex < MaxLights;
+            gl->glUniform1i(mu.bumpLight, known ? lights.slotOf[item.bumpLightIndex] : -1);
+            gl->glUniform1f(mu.bumpStrength, item.bumpStrength);
+        }
+        bindStage(DetailUnit, item.detailTexture);
         gl->glUniform1f(mu.detailScale, item.detailScale);
-        bindStage(LightmapUnit, item.lightmapTexture, mu.hasLightmap);
+        bindStage(LightmapUnit, item.lightmapTexture);
 
         setBlend(item.blend);
         setDepth(item.depthTest, item.depthWrite);
@@ -603,9 +694,10 @@ struct Renderer::Impl {
                            quad.uv[std::size_t(c)].x, quad.uv[std::size_t(c)].y,
                            colour.r, colour.g, colour.b, colour.a};
         }
-        const QSize size = framebufferSize();
-        const qreal dpr = view->devicePixelRatio();
+        const QSize size = frame->size();
+        const qreal dpr = window->devicePixelRatio();
         gl->glUseProgram(quadProgram->programId());
+        boundMesh = nullptr;
         gl->glUniform2f(quadViewSize, float(size.width() / dpr), float(size.height() / dpr));
         gl->glUniform1i(quadHasTexture, textureName != 0 ? 1 : 0);
         if (textureName != 0) {
@@ -649,11 +741,11 @@ struct Renderer::Impl {
 
     QImage readFramebuffer()
     {
-        const QSize size = framebufferSize();
-        if (size.isEmpty())
+        if (!frame)
             return {};
+        const QSize size = frame->size();
         QImage image(size, QImage::Format_RGBA8888);
-        gl->glBindFramebuffer(GL_FRAMEBUFFER, view->defaultFramebufferObject());
+        gl->glBindFramebuffer(GL_FRAMEBUFFER, frame->handle());
         gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
         gl->glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
         return image.mirrored().convertToFormat(QImage::Format_RGB32);
@@ -681,32 +773,40 @@ bool Renderer::attach(QWidget* pictureBox, QString& error)
         impl_->error = error;
         return false;
     }
-    impl_->destroyView();
-    if (!impl_->probeContext(error)) {
-        impl_->error = error;
+    Impl& d = *impl_;
+    d.destroyView();
+    auto* window = new GlWindow(pictureBox);   // owned through its container by the picture box
+    d.window = window;
+    window->container()->show();
+    if (!d.createContext()) {
+        error = d.error;
+        d.destroyView();
         return false;
     }
-    auto* view = new GlView(pictureBox);   // owned by the picture box
-    impl_->view = view;
-    view->show();
+    // Uncovered or resized: show the last frame again.
+    QObject::connect(window, &GlWindow::exposed, window, [&d] {
+        if (d.frame && !d.inFrame && d.makeCurrent())
+            d.showFrame();
+    });
     error.clear();
     return true;
 }
 
 void Renderer::detach() { impl_->destroyView(); }
 
-bool Renderer::isAttached() const { return !impl_->view.isNull(); }
+bool Renderer::isAttached() const { return !impl_->window.isNull(); }
 
 QSize Renderer::viewportSize() const
 {
-    return impl_->view ? impl_->view->parentWidget()->size() : QSize();
+    const Impl& d = *impl_;
+    return d.window && d.window->pictureBox() ? d.window->pictureBox()->size() : QSize();
 }
 
 bool Renderer::beginFrame(const glm::vec4& clearColour, bool clearDepth)
 {
     Impl& d = *impl_;
     d.inFrame = false;
-    if (!d.makeCurrent())
+    if (!d.makeCurrent() || !d.ensureFrameBuffer())
         return false;
     d.freeFrameResources();
     d.bindTarget();
@@ -730,12 +830,16 @@ void Renderer::drawBackground(const TextureData& picture)
     if (!d.inFrame || !d.makeCurrent())
         return;
     d.bindTarget();
-    const QSize size = d.view->size();
+    const QSize size = d.window->container()->size();
     Quad2D quad;
     quad.position = {glm::vec2(0, 0), glm::vec2(size.width(), 0), glm::vec2(size.width(), size.height()),
                      glm::vec2(0, size.height())};
     quad.blend = BlendMode::Opaque;
+    // Magnified or mildly shrunk over the whole view: bilinear is enough and
+    // much cheaper than trilinear on software GL.
+    d.gl->glBindSampler(BaseUnit, d.stretchSampler);
     d.drawQuad(quad, d.texture(picture));
+    d.gl->glBindSampler(BaseUnit, 0);
 }
 
 void Renderer::drawItems(const FrameState& frame, std::span<const DrawItem> items)
@@ -744,10 +848,11 @@ void Renderer::drawItems(const FrameState& frame, std::span<const DrawItem> item
     if (!d.inFrame || items.empty() || !d.makeCurrent())
         return;
     d.bindTarget();
-    d.gl->glUseProgram(d.meshProgram->programId());
-    d.setFrameUniforms(frame);
+    ++d.frameSerial;
+    d.boundMesh = nullptr;
+    const PackedLights lights = packLights(frame);
     for (const DrawItem& item : items)
-        d.drawItem(item);
+        d.drawItem(frame, lights, item);
     d.gl->glBindVertexArray(0);
 }
 
@@ -782,14 +887,15 @@ bool Renderer::present()
     Impl& d = *impl_;
     const bool hadFrame = d.inFrame;
     d.inFrame = false;
-    if (!d.view) {
+    if (!d.window || !d.context) {
         d.error = QStringLiteral("No render window");
         return false;
     }
     if (!hadFrame)
-        return d.view->isValid();
-    d.gl->glFlush();
-    d.view->update();
+        return d.context->isValid();
+    if (!d.makeCurrent())
+        return false;
+    d.showFrame();
     if (d.presentClock.isValid())
         d.lastFrameMs = double(d.presentClock.nsecsElapsed()) / 1.0e6;
     d.presentClock.restart();
@@ -801,7 +907,7 @@ double Renderer::lastFrameMilliseconds() const { return impl_->lastFrameMs; }
 QImage Renderer::grabFrame()
 {
     Impl& d = *impl_;
-    if (!d.view || !d.view->isValid() || !d.makeCurrent())
+    if (!d.frame || !d.makeCurrent())
         return {};
     return d.readFramebuffer();
 }
@@ -827,9 +933,8 @@ QString Renderer::lastError() const { return impl_->error; }
 void Renderer::release(ResourceId id)
 {
     Impl& d = *impl_;
-    if (id == 0 || !d.view || !d.view->isValid() || !d.gl)
+    if (id == 0 || !d.gl || !d.makeCurrent())
         return;
-    d.view->makeCurrent();
     d.releaseId(id);
 }
 

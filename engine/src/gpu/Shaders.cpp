@@ -1,5 +1,9 @@
 #include "gpu/Shaders.h"
 
+#include <QByteArray>
+
+#include <algorithm>
+
 namespace kl::gpu::shaders {
 
 const char* const meshVertex = R"(#version 330 core
@@ -31,7 +35,7 @@ void main()
 }
 )";
 
-const char* const meshFragment = R"(#version 330 core
+const char* const meshFragment = R"(
 const int MAX_LIGHTS = 8;
 const int POINT = 1;
 const int SPOT = 2;
@@ -47,8 +51,6 @@ uniform mat4 uView;
 uniform vec3 uEye;
 uniform vec4 uSceneAmbient;
 
-uniform int uLightCount;
-uniform int uLightType[MAX_LIGHTS];
 uniform vec4 uLightDiffuse[MAX_LIGHTS];
 uniform vec4 uLightSpecular[MAX_LIGHTS];
 uniform vec4 uLightAmbient[MAX_LIGHTS];
@@ -63,16 +65,10 @@ uniform vec4 uMatSpecular;
 uniform vec4 uMatEmissive;
 uniform float uMatPower;
 
-uniform bool uLit;
 uniform bool uUseVertexColour;
-uniform bool uHasBase;
-uniform bool uSphereMap;
-uniform bool uHasBump;
 uniform int uBumpLight;
 uniform float uBumpStrength;
-uniform bool uHasDetail;
 uniform float uDetailScale;
-uniform bool uHasLightmap;
 
 uniform sampler2D uBase;
 uniform sampler2D uBump;
@@ -101,6 +97,51 @@ vec3 bumpedNormal(vec3 n)
     return normalize(n - (g.x * t + g.y * b) * inv);
 }
 
+// Adds light i (of the given type) to the ambient, diffuse and specular sums.
+// Called with constant arguments, so each call keeps only its type's code.
+void addLight(const int i, const int type, vec3 nl, vec3 toEye, inout vec3 ambient, inout vec3 diffuse,
+              inout vec3 specular)
+{
+    vec3 l;
+    float atten = 1.0;
+    float spot = 1.0;
+    if (type == DIRECTIONAL) {
+        l = -uLightDirection[i];
+    } else {
+        vec3 d = uLightPosition[i] - vWorldPos;
+        float dist = length(d);
+        if (dist > uLightSpot[i].x)
+            return;
+        l = dist > 0.0 ? d / dist : vec3(0.0);
+        vec3 a = uLightAttenuation[i];
+        atten = 1.0 / max(a.x + a.y * dist + a.z * dist * dist, 1e-6);
+        if (type == SPOT) {
+            float rho = dot(uLightDirection[i], -l);
+            float cosTheta = uLightSpot[i].y;
+            float cosPhi = uLightSpot[i].z;
+            if (rho > cosTheta)
+                spot = 1.0;
+            else if (rho <= cosPhi)
+                spot = 0.0;
+            else if (uLightSpot[i].w == 0.0)
+                spot = 1.0;
+            else
+                spot = pow((rho - cosPhi) / (cosTheta - cosPhi), uLightSpot[i].w);
+        }
+    }
+    float k = atten * spot;
+    ambient += k * uLightAmbient[i].rgb;
+    float ndotl = dot(nl, l);
+    if (ndotl > 0.0) {
+        diffuse += k * ndotl * uLightDiffuse[i].rgb;
+        if (uMatPower > 0.0) {
+            vec3 h = normalize(l + toEye);
+            float ndoth = max(dot(nl, h), 0.0);
+            specular += k * pow(ndoth, uMatPower) * uLightSpecular[i].rgb;
+        }
+    }
+}
+
 void main()
 {
     vec4 matDiffuse = uUseVertexColour ? vColour : uMatDiffuse;
@@ -113,47 +154,7 @@ void main()
         vec3 bumped = uHasBump ? bumpedNormal(n) : n;
         vec3 ambient = uSceneAmbient.rgb;
         vec3 diffuse = vec3(0.0);
-        for (int i = 0; i < uLightCount; ++i) {
-            vec3 nl = (uHasBump && i == uBumpLight) ? bumped : n;
-            vec3 l;
-            float atten = 1.0;
-            float spot = 1.0;
-            if (uLightType[i] == DIRECTIONAL) {
-                l = -uLightDirection[i];
-            } else {
-                vec3 d = uLightPosition[i] - vWorldPos;
-                float dist = length(d);
-                if (dist > uLightSpot[i].x)
-                    continue;
-                l = dist > 0.0 ? d / dist : vec3(0.0);
-                vec3 a = uLightAttenuation[i];
-                atten = 1.0 / max(a.x + a.y * dist + a.z * dist * dist, 1e-6);
-                if (uLightType[i] == SPOT) {
-                    float rho = dot(uLightDirection[i], -l);
-                    float cosTheta = uLightSpot[i].y;
-                    float cosPhi = uLightSpot[i].z;
-                    if (rho > cosTheta)
-                        spot = 1.0;
-                    else if (rho <= cosPhi)
-                        spot = 0.0;
-                    else if (uLightSpot[i].w == 0.0)
-                        spot = 1.0;
-                    else
-                        spot = pow((rho - cosPhi) / (cosTheta - cosPhi), uLightSpot[i].w);
-                }
-            }
-            float k = atten * spot;
-            ambient += k * uLightAmbient[i].rgb;
-            float ndotl = dot(nl, l);
-            if (ndotl > 0.0) {
-                diffuse += k * ndotl * uLightDiffuse[i].rgb;
-                if (uMatPower > 0.0) {
-                    vec3 h = normalize(l + toEye);
-                    float ndoth = max(dot(nl, h), 0.0);
-                    specular += k * pow(ndoth, uMatPower) * uLightSpecular[i].rgb;
-                }
-            }
-        }
+        ADD_LIGHTS
         colour.rgb = uMatEmissive.rgb + ambient * uMatAmbient.rgb + diffuse * matDiffuse.rgb;
         colour.a = matDiffuse.a;
         colour = clamp(colour, 0.0, 1.0);
@@ -183,6 +184,33 @@ void main()
     fragColour = vec4(clamp(colour.rgb + specular, 0.0, 1.0), colour.a);
 }
 )";
+
+QByteArray meshFragmentSource(unsigned features, std::span<const int> lightTypes)
+{
+    // Stage switches are compile-time constants: software GL runs both sides of
+    // a branch on a uniform, so each combination gets its own program.
+    QByteArray source("#version 330 core\n");
+    auto flag = [&](const char* name, unsigned bit) {
+        source += QByteArray("const bool ") + name + " = " + ((features & bit) ? "true" : "false") + ";\n";
+    };
+    flag("uLit", Lit);
+    flag("uHasBase", BaseTexture);
+    flag("uSphereMap", SphereMap);
+    flag("uHasBump", BumpMap);
+    flag("uHasDetail", DetailTexture);
+    flag("uHasLightmap", Lightmap);
+    // The lights' number and types are constants too: one call per light, each
+    // keeping only the code of its type.
+    const int count = int(std::min<std::size_t>(lightTypes.size(), 8));
+    source += "#define ADD_LIGHTS";
+    for (int i = 0; i < count; ++i) {
+        const QByteArray index = QByteArray::number(i);
+        source += " addLight(" + index + ", " + QByteArray::number(lightTypes[std::size_t(i)]) + ", (uHasBump && uBumpLight == " +
+                  index + ") ? bumped : n, toEye, ambient, diffuse, specular);";
+    }
+    source += "\n";
+    return source + meshFragment;
+}
 
 const char* const quadVertex = R"(#version 330 core
 layout(location = 0) in vec2 aPosition;

@@ -1,12 +1,29 @@
 // GLSL sources of the renderer's programs.
 #pragma once
 
+#include <QByteArray>
+
+#include <span>
+
 namespace kl::gpu::shaders {
 
 // Meshes: Direct3D 8 fixed-function lighting evaluated per pixel, texture
 // stages (base or sphere map, detail, lightmap) and bump relief.
 extern const char* const meshVertex;
-extern const char* const meshFragment;
+extern const char* const meshFragment;   // body without version line and stage switches
+
+enum MeshFeature : unsigned {
+    Lit = 1u << 0,
+    BaseTexture = 1u << 1,
+    SphereMap = 1u << 2,
+    BumpMap = 1u << 3,
+    DetailTexture = 1u << 4,
+    Lightmap = 1u << 5,
+};
+
+// Complete fragment shader for one combination of MeshFeature bits and the
+// types (LightType values) of the lights in use, in uniform-array order.
+QByteArray meshFragmentSource(unsigned features, std::span<const int> lightTypes);
 
 // Screen-space quads (background, 2D quads, text): pixel positions, vertex
 // colours, optional texture.

@@ -1,0 +1,183 @@
+// Frames per second of the material editor's preview scene.
+//   engine_fps [model file] [seconds]
+// Without a model (or when it cannot be read) a generated sphere stands in.
+#include "gpu/Renderer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QWidget>
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <glm/gtc/constants.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+using namespace kl::gpu;
+
+namespace {
+
+MeshGeometry sphere(int slices, int stacks)
+{
+    MeshGeometry mesh;
+    mesh.id = 1;
+    for (int j = 0; j <= stacks; ++j) {
+        const float polar = float(j) / float(stacks) * glm::pi<float>();
+        for (int i = 0; i <= slices; ++i) {
+            const float azimuth = float(i) / float(slices) * glm::two_pi<float>();
+            Vertex v;
+            v.normal = glm::vec3(std::sin(polar) * std::sin(azimuth), std::cos(polar),
+                                 -std::sin(polar) * std::cos(azimuth));
+            v.position = v.normal * 10.0f;
+            v.uv = glm::vec2(float(i) / float(slices), float(j) / float(stacks));
+            mesh.vertices.push_back(v);
+        }
+    }
+    const auto row = std::uint32_t(slices + 1);
+    for (std::uint32_t j = 0; j < std::uint32_t(stacks); ++j)
+        for (std::uint32_t i = 0; i < std::uint32_t(slices); ++i) {
+            const std::uint32_t a = j * row + i, b = a + 1, c = a + row, d = c + 1;
+            mesh.indices.insert(mesh.indices.end(), {a, b, c, b, d, c});
+        }
+    return mesh;
+}
+
+// Every mesh of the file in one geometry, scaled to a radius of about 10.
+bool loadModel(const char* path, MeshGeometry& mesh)
+{
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(
+        path, aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_JoinIdenticalVertices |
+                  aiProcess_PreTransformVertices | aiProcess_MakeLeftHanded | aiProcess_FlipUVs);
+    if (!scene || scene->mNumMeshes == 0)
+        return false;
+    mesh = MeshGeometry{};
+    mesh.id = 1;
+    glm::vec3 lo(1e30f), hi(-1e30f);
+    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+        const aiMesh* src = scene->mMeshes[m];
+        const auto base = std::uint32_t(mesh.vertices.size());
+        for (unsigned i = 0; i < src->mNumVertices; ++i) {
+            Vertex v;
+            v.position = glm::vec3(src->mVertices[i].x, src->mVertices[i].y, src->mVertices[i].z);
+            if (src->HasNormals())
+                v.normal = glm::vec3(src->mNormals[i].x, src->mNormals[i].y, src->mNormals[i].z);
+            if (src->HasTextureCoords(0))
+                v.uv = glm::vec2(src->mTextureCoords[0][i].x, src->mTextureCoords[0][i].y);
+            lo = glm::min(lo, v.position);
+            hi = glm::max(hi, v.position);
+            mesh.vertices.push_back(v);
+        }
+        for (unsigned f = 0; f < src->mNumFaces; ++f)
+            if (src->mFaces[f].mNumIndices == 3)
+                for (int k = 0; k < 3; ++k)
+                    mesh.indices.push_back(base + src->mFaces[f].mIndices[k]);
+    }
+    const glm::vec3 centre = (lo + hi) * 0.5f;
+    const float scale = 20.0f / std::max(glm::length(hi - lo), 1e-6f);
+    for (Vertex& v : mesh.vertices)
+        v.position = (v.position - centre) * scale;
+    return !mesh.indices.empty();
+}
+
+TextureData backgroundPicture()
+{
+    TextureData t;
+    t.id = 2;
+    t.image = QImage(512, 512, QImage::Format_ARGB32);
+    QPainter painter(&t.image);
+    QLinearGradient gradient(0, 0, 512, 512);
+    gradient.setColorAt(0, QColor(60, 70, 90));
+    gradient.setColorAt(1, QColor(150, 140, 120));
+    painter.fillRect(t.image.rect(), gradient);
+    return t;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const char* modelPath = argc > 1 ? argv[1] : nullptr;
+    const double seconds = argc > 2 ? std::atof(argv[2]) : 5.0;
+
+    MeshGeometry mesh;
+    const bool loaded = modelPath && loadModel(modelPath, mesh);
+    if (!loaded)
+        mesh = sphere(64, 32);
+
+    QWidget window;
+    window.resize(800, 600);
+    window.show();
+    QString error;
+    Renderer renderer;
+    if (!renderer.attach(window.winId(), error)) {
+        std::fprintf(stderr, "engine_fps: %s\n", qPrintable(error));
+        return 1;
+    }
+    QApplication::processEvents();
+
+    const TextureData background = backgroundPicture();
+    FrameState frame;
+    frame.eyePosition = glm::vec3(0, 50, -30);
+    frame.view = glm::lookAtLH(frame.eyePosition, glm::vec3(0, 50, 0), glm::vec3(0, 1, 0));
+    frame.projection = glm::perspectiveLH_NO(glm::radians(45.0f), 800.0f / 600.0f, 1.0f, 1000.0f);
+    LightState light;
+    light.type = LightType::Directional;
+    light.direction = glm::vec3(1, -1, 0);
+    frame.lights = {light};
+
+    DrawItem item;
+    item.mesh = &mesh;
+    item.material.ambient = glm::vec4(0.2f, 0.2f, 0.2f, 1);
+    item.material.diffuse = glm::vec4(0.8f, 0.3f, 0.2f, 1);
+    item.material.specular = glm::vec4(1, 1, 1, 1);
+    item.material.power = 20;
+    // Direct3D's default culling (counter-clockwise triangles dropped); the
+    // generated sphere and loaded left-handed models are clockwise in front.
+    item.cull = CullMode::CounterClockwise;
+
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(14);
+    QElapsedTimer clock;
+    long frames = 0;
+    std::clock_t cpuStart = 0;
+    float angle = 0;
+    while (true) {
+        if (frames == 10) {   // first frames compile shaders and upload
+            clock.start();
+            cpuStart = std::clock();
+        }
+        QApplication::processEvents();
+        if (!renderer.beginFrame(glm::vec4(0, 0, 0, 1))) {
+            std::fprintf(stderr, "engine_fps: %s\n", qPrintable(renderer.lastError()));
+            return 1;
+        }
+        renderer.drawBackground(background);
+        angle += 0.01f;
+        item.world = glm::rotate(glm::translate(glm::mat4(1), glm::vec3(0, 50, 0)), angle, glm::vec3(0.3f, 1, 0.1f));
+        renderer.drawItems(frame, {&item, 1});
+        renderer.drawText(font, QStringLiteral("engine_fps"), 5, 5, 0xFFFFFFFFu);
+        renderer.present();
+        ++frames;
+        if (clock.isValid() && clock.elapsed() >= seconds * 1000.0)
+            break;
+    }
+    const double elapsed = double(clock.nsecsElapsed()) / 1e9;
+    const double cpuMs = double(std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC / double(frames - 10);
+    const double fps = double(frames - 10) / elapsed;
+    std::printf("engine_fps: %s, %zu triangles, 800x600, %s\n", loaded ? modelPath : "generated sphere",
+                mesh.indices.size() / 3, qPrintable(renderer.glRenderer()));
+    std::printf("engine_fps: %.1f frames per second (%.3f ms per frame, %ld frames)\n", fps, 1000.0 / fps,
+                frames - 10);
+    // Processor time of all threads (the software rasteriser's included): on a
+    // shared machine the wall-clock rate depends on the other load, this does not.
+    std::printf("engine_fps: %.3f ms processor time per frame\n", cpuMs);
+    return 0;
+}
