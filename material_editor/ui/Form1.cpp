@@ -54,6 +54,7 @@ Form1::Form1(const QString& programFolder, QWidget* parent)
     wireEditing();
     resize(800, 560 + menuBar()->sizeHint().height());
     applyColumnGeometry();
+    client->installEventFilter(this);
 }
 
 Form1::~Form1()

@@ -108,10 +108,13 @@ void Form1::scrollStep(double frameMilliseconds)
     applyColumnGeometry();
 }
 
-void Form1::resizeEvent(QResizeEvent* event)
+bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    QMainWindow::resizeEvent(event);
-    applyResizeRules();
+    // The client area is the central widget: its size is exact once the
+    // window's layout has placed it.
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        applyResizeRules();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::applyResizeRules()

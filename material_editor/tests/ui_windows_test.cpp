@@ -1,0 +1,168 @@
+// Objects configuration, help and About windows.
+#include "ui_test_support.h"
+
+#include "core/ObjectsList.h"
+#include "ui/Form3.h"
+#include "ui/Form4.h"
+#include "ui/frmAbout.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <platform/Registry.h>
+
+namespace glazery::test {
+namespace {
+
+class ObjectsWindow : public GlazeryWindowTest {
+protected:
+    void SetUp() override
+    {
+        GlazeryWindowTest::SetUp();
+        startWindow();
+        objects = std::make_unique<Form3>(*form);
+    }
+    void TearDown() override
+    {
+        objects.reset();
+        GlazeryWindowTest::TearDown();
+    }
+    QLineEdit* row(const char* box, int i) { return objects->findChild<QLineEdit*>(QString("%1_%2").arg(box).arg(i)); }
+    QByteArray listFile()
+    {
+        QFile list(file("glazeryobjects.ini"));
+        return list.open(QIODevice::ReadOnly) ? list.readAll() : QByteArray();
+    }
+    std::unique_ptr<Form3> objects;
+};
+
+TEST_F(ObjectsWindow, ShowsTheListAndRewritesScaleBoxes)
+{
+    EXPECT_EQ(objects->windowTitle(), "Objects configuration");
+    EXPECT_EQ(row("txtFileName", 1)->text(), "data\\models\\Teapot.X");
+    EXPECT_EQ(row("txtDesc", 1)->text(), "Teapot");
+    EXPECT_EQ(row("txtScale", 1)->text(), "100");
+
+    row("txtScale", 1)->setText("-20");
+    objects->scaleLostFocus(1);
+    EXPECT_EQ(row("txtScale", 1)->text(), "1");
+    EXPECT_FLOAT_EQ(scene().previewMeshes[1].GetScale().x, 0.01f);
+
+    row("txtScale", 2)->setText("050");
+    objects->scaleLostFocus(2);
+    EXPECT_EQ(row("txtScale", 2)->text(), "50");
+    EXPECT_FLOAT_EQ(scene().previewMeshes[2].GetScale().y, 0.5f);
+
+    row("txtDesc", 5)->setText("Wedge");
+    objects->descriptionLostFocus(5);
+    EXPECT_EQ(form->objectCaption(5), "Wedge");
+}
+
+TEST_F(ObjectsWindow, OkWritesTwentySevenLinesAndReloads)
+{
+    row("txtScale", 0)->setText("150");
+    row("txtScale", 1)->setText("50");
+    row("txtDesc", 2)->setText("Box");
+    objects->findChild<QPushButton*>("Command2")->click();
+    const QStringList lines = readLines(file("glazeryobjects.ini"));
+    ASSERT_EQ(lines.size(), 27);
+    EXPECT_EQ(lines[2], " 1.5 ");
+    EXPECT_EQ(lines[5], " .5 ");
+    EXPECT_EQ(lines[7], "Box");
+    EXPECT_EQ(lines[8], " 1 ");
+    EXPECT_EQ(form->objectCaption(2), "Box");
+    EXPECT_FLOAT_EQ(scene().previewMeshes[0].GetScale().x, 1.5f);
+    EXPECT_GT(scene().previewMeshes[2].GetVertexCount(), 0);
+    EXPECT_EQ(listFile().count("\r\n"), 27);
+}
+
+TEST_F(ObjectsWindow, ResetWithoutOkChangesNothing)
+{
+    row("txtDesc", 0)->setText("Ball");
+    objects->findChild<QPushButton*>("Command2")->click();
+    const QByteArray saved = listFile();
+    objects = std::make_unique<Form3>(*form);
+    EXPECT_EQ(row("txtDesc", 0)->text(), "Ball");
+    objects->findChild<QPushButton*>("Command3")->click();
+    EXPECT_EQ(row("txtDesc", 0)->text(), "Sphere");
+    EXPECT_EQ(row("txtScale", 0)->text(), "100");
+    objects->close();
+    objects.reset();
+    EXPECT_EQ(listFile(), saved);
+    EXPECT_EQ(form->objectCaption(0), "Ball");
+}
+
+TEST_F(ObjectsWindow, BrowseLoadsAtOnceAndCancelKeepsTheRow)
+{
+    QDir().mkpath(file("other"));
+    QFile model(file("other/flat.x"));
+    ASSERT_TRUE(model.open(QIODevice::WriteOnly));
+    model.write(tinyXModel());
+    model.close();
+    dialogs->expectOpenFile(file("other/flat.x"));
+    objects->browse(4);
+    EXPECT_EQ(row("txtFileName", 4)->text(), file("other/flat.x"));
+    EXPECT_EQ(scene().previewMeshes[4].GetVertexCount(), 4);
+    EXPECT_EQ(dialogs->calls().back().title, "Open 3D file");
+
+    dialogs->expectOpenFile(std::nullopt);
+    objects->browse(4);
+    EXPECT_EQ(row("txtFileName", 4)->text(), file("other/flat.x"));
+
+    // A name that is not an X model goes to the 3D Studio loader.
+    QFile fake(file("other/fake.3ds"));
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    fake.write(tinyXModel());
+    fake.close();
+    dialogs->expectOpenFile(file("other/fake.3ds"));
+    dialogs->expectMsgBox(platform::vbOK, "Load3DS");
+    objects->browse(4);
+}
+
+TEST_F(ObjectsWindow, StudioModelsLoadThroughTheirLoader)
+{
+    const QString sample = QCoreApplication::applicationDirPath() + "/../Emberly/mesh/pole.3ds";
+    if (!QFile::exists(sample))
+        GTEST_SKIP() << "no 3DS sample in the build tree";
+    dialogs->expectOpenFile(sample);
+    objects->browse(6);
+    EXPECT_GT(scene().previewMeshes[6].GetVertexCount(), 0);
+}
+
+using OtherWindows = GlazeryWindowTest;
+
+TEST_F(OtherWindows, HelpShowsTheReadme)
+{
+    startWindow();
+    Form4 help(form.get());
+    help.loadText(file("Readme.txt"));
+    EXPECT_EQ(help.windowTitle(), "Help for Glazery");
+    EXPECT_EQ(help.text(), "Glazery help\nSecond line\n");
+    help.loadText(file("missing.txt"));
+    EXPECT_TRUE(help.text().contains("missing.txt"));
+}
+
+TEST_F(OtherWindows, AboutWithoutSystemInformationSaysSo)
+{
+    frmAbout about(nullptr);
+    EXPECT_EQ(about.findChild<QLabel*>("lblTitle")->text(), "Glazery - A Material Editor for KL3D SDK 6.0");
+    dialogs->expectMsgBox(platform::vbOK, "System Information Is Unavailable At This Time");
+    about.findChild<QPushButton*>("cmdSysInfo")->click();
+
+    // A recorded path to a file that is not there counts as unavailable too.
+    ASSERT_TRUE(platform::writeRegistryString(platform::Hive::LocalMachine,
+                                              "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+                                              file("msinfo32.exe")));
+    EXPECT_EQ(systemInfoToolPath(), QString());
+    dialogs->expectMsgBox(platform::vbOK, "System Information Is Unavailable At This Time");
+    about.findChild<QPushButton*>("cmdSysInfo")->click();
+}
+
+} // namespace
+} // namespace glazery::test
