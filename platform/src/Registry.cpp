@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 
 #include "IniLines.h"
+#include "platform/Profile.h"
 #include "platform/TextFile.h"
 
 #include <QByteArray>
@@ -184,27 +185,28 @@ HiveData loadHive(Hive which)
     return parseHive(read.data);
 }
 
-QByteArray serializeHive(Hive which, const HiveData& hive)
+QString valueLineName(const QString& name)
 {
-    QStringList lines{QStringLiteral("; Korlith3D registry store: %1").arg(hiveName(which))};
-    for (const RegistryKey& key : hive.keys) {
-        lines.append(u'[' + escape(key.path, true) + u']');
-        for (const RegistryValue& value : key.values) {
-            const QString name = value.name.isEmpty() ? QStringLiteral("@") : escape(value.name, true);
-            const QString data = value.isDword
-                                     ? QStringLiteral("dword:%1").arg(value.number, 8, 16, QChar(u'0'))
-                                     : QStringLiteral("sz:") + escape(value.text, false);
-            lines.append(name + u'=' + data);
-        }
-    }
-    return joinLinesCrLf(lines);
+    return name.isEmpty() ? QStringLiteral("@") : escape(name, true);
 }
 
-bool saveHive(Hive which, const HiveData& hive)
+QString valueLineData(const RegistryValue& value)
 {
+    return value.isDword ? QStringLiteral("dword:%1").arg(value.number, 8, 16, QChar(u'0'))
+                         : QStringLiteral("sz:") + escape(value.text, false);
+}
+
+// A new hive file starts with a line naming its hive.
+bool ensureHiveFile(Hive which)
+{
+    const QString path = hiveFile(which);
+    if (QFileInfo::exists(path))
+        return true;
     if (!QDir().mkpath(registryFolder()))
         return false;
-    return saveFileAtomically(hiveFile(which), serializeHive(which, hive)).ok;
+    return saveFileAtomically(path, joinLinesCrLf({QStringLiteral("; Korlith3D registry store: %1")
+                                                      .arg(hiveName(which))}))
+        .ok;
 }
 
 RegistryKey* findKey(HiveData& hive, const QString& key)
@@ -230,28 +232,20 @@ const RegistryValue* findValue(Hive which, const QString& key, const QString& na
     return nullptr;
 }
 
-bool writeValue(Hive which, const QString& key, RegistryValue value)
+// Writes edit the file line by line (the profile functions), so every other
+// line, comments included, stays as it was; they run only on a file that
+// parses completely.
+bool writeValue(Hive which, const QString& key, const RegistryValue& value)
 {
     const QString path = normalKeyPath(key);
     if (path.isEmpty())
         return false;
     HiveData hive = loadHive(which);
-    if (hive.damaged)
+    if (hive.damaged || !ensureHiveFile(which))
         return false;
-    RegistryKey* k = findKey(hive, path);
-    if (!k) {
-        hive.keys.push_back({path, {}});
-        k = &hive.keys.back();
-    }
-    for (RegistryValue& v : k->values) {
-        if (sameName(v.name, value.name)) {
-            value.name = v.name;
-            v = std::move(value);
-            return saveHive(which, hive);
-        }
-    }
-    k->values.push_back(std::move(value));
-    return saveHive(which, hive);
+    const RegistryKey* existing = findKey(hive, path);
+    const QString section = escape(existing ? existing->path : path, true);
+    return writeProfileString(section, valueLineName(value.name), valueLineData(value), hiveFile(which));
 }
 
 } // namespace
@@ -340,7 +334,7 @@ bool writeRegistryString(Hive hive, const QString& key, const QString& name, con
     RegistryValue v;
     v.name = name;
     v.text = value;
-    return writeValue(hive, key, std::move(v));
+    return writeValue(hive, key, v);
 }
 
 bool writeRegistryDword(Hive hive, const QString& key, const QString& name, quint32 value)
@@ -349,7 +343,7 @@ bool writeRegistryDword(Hive hive, const QString& key, const QString& name, quin
     v.name = name;
     v.isDword = true;
     v.number = value;
-    return writeValue(hive, key, std::move(v));
+    return writeValue(hive, key, v);
 }
 
 bool deleteRegistryValue(Hive hive, const QString& key, const QString& name)
@@ -357,11 +351,10 @@ bool deleteRegistryValue(Hive hive, const QString& key, const QString& name)
     HiveData data = loadHive(hive);
     if (data.damaged)
         return false;
-    RegistryKey* k = findKey(data, key);
+    const RegistryKey* k = findKey(data, key);
     if (!k)
         return true;
-    const auto removed = std::erase_if(k->values, [&](const RegistryValue& v) { return sameName(v.name, name); });
-    return removed == 0 || saveHive(hive, data);
+    return deleteProfileKey(escape(k->path, true), valueLineName(name), hiveFile(hive));
 }
 
 bool deleteRegistryKey(Hive hive, const QString& key)
@@ -372,10 +365,12 @@ bool deleteRegistryKey(Hive hive, const QString& key)
     const QString path = normalKeyPath(key);
     if (path.isEmpty())
         return false;
-    const auto removed = std::erase_if(data.keys, [&](const RegistryKey& k) {
-        return sameName(k.path, path) || k.path.startsWith(path + u'\\', Qt::CaseInsensitive);
-    });
-    return removed == 0 || saveHive(hive, data);
+    for (const RegistryKey& k : data.keys) {
+        const bool inside = sameName(k.path, path) || k.path.startsWith(path + u'\\', Qt::CaseInsensitive);
+        if (inside && !deleteProfileSection(escape(k.path, true), hiveFile(hive)))
+            return false;
+    }
+    return true;
 }
 
 namespace {

@@ -87,6 +87,21 @@ TEST_F(RegistryTest, DeleteValuesAndKeys)
     EXPECT_TRUE(deleteRegistryKey(Hive::CurrentUser, "Software\\Nothing"));
 }
 
+TEST_F(RegistryTest, WritesKeepEveryOtherLine)
+{
+    ASSERT_TRUE(QDir().mkpath(registryFolder()));
+    {
+        QFile f(hiveFile(Hive::CurrentUser));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("; written by hand\n[Software\\Korlith3D\\Emberly]\nShowIntro=sz:1\n\n; tools\n[Software\\Other]\nx=dword:00000001\n");
+    }
+    ASSERT_TRUE(writeRegistryString(Hive::CurrentUser, "software\\korlith3d\\emberly", "AutoRotate", "1"));
+    ASSERT_TRUE(deleteRegistryValue(Hive::CurrentUser, "Software\\Other", "X"));
+    EXPECT_EQ(hiveBytes(Hive::CurrentUser).toStdString(),
+              "; written by hand\n[Software\\Korlith3D\\Emberly]\nShowIntro=sz:1\n\n; tools\nAutoRotate=sz:1\r\n"
+              "[Software\\Other]\n");
+}
+
 TEST_F(RegistryTest, DamagedFileReadsAsMissingAndIsNeverReplaced)
 {
     ASSERT_TRUE(QDir().mkpath(registryFolder()));
