@@ -96,13 +96,19 @@ bool Bvh::intersect(const glm::vec3& origin, const glm::vec3& direction, float m
     float best = maxT;
     bool found = false;
     std::uint32_t stack[64];
+    float entries[64];
     int top = 0;
+    float rootEntry = 0.0f;
+    if (!hitsBox(nodes_[0].box, origin, inverse, best, rootEntry))
+        return false;
+    entries[top] = rootEntry;
     stack[top++] = 0;
     while (top > 0) {
-        const Node& node = nodes_[stack[--top]];
-        float entry = 0.0f;
-        if (!hitsBox(node.box, origin, inverse, best, entry))
-            continue;
+        --top;
+        if (entries[top] > best)
+            continue;   // entered behind the best hit found since it was queued
+        const std::uint32_t index = stack[top];
+        const Node& node = nodes_[index];
         if (node.count > 0) {
             for (std::uint32_t i = node.first; i < node.first + node.count; ++i) {
                 const Tri& tri = tris_[i];
@@ -127,10 +133,28 @@ bool Bvh::intersect(const glm::vec3& origin, const glm::vec3& direction, float m
                     found = true;
                 }
             }
-        } else if (top + 2 <= 64) {
-            const std::uint32_t left = static_cast<std::uint32_t>(&node - nodes_.data()) + 1;
-            stack[top++] = node.first;
+            continue;
+        }
+        // Visit the nearer child first so later boxes are cut by the best hit.
+        const std::uint32_t left = index + 1;
+        const std::uint32_t right = node.first;
+        float leftEntry = 0.0f, rightEntry = 0.0f;
+        const bool hitLeft = hitsBox(nodes_[left].box, origin, inverse, best, leftEntry);
+        const bool hitRight = hitsBox(nodes_[right].box, origin, inverse, best, rightEntry);
+        if (top + 2 > 64)
+            continue;
+        if (hitLeft && hitRight) {
+            const bool leftFirst = leftEntry <= rightEntry;
+            entries[top] = leftFirst ? rightEntry : leftEntry;
+            stack[top++] = leftFirst ? right : left;
+            entries[top] = leftFirst ? leftEntry : rightEntry;
+            stack[top++] = leftFirst ? left : right;
+        } else if (hitLeft) {
+            entries[top] = leftEntry;
             stack[top++] = left;
+        } else if (hitRight) {
+            entries[top] = rightEntry;
+            stack[top++] = right;
         }
     }
     return found;

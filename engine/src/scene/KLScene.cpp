@@ -185,7 +185,7 @@ bool KLScene::RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionRes
     result = KLCollisionResult{};
     if (!(types & KL_COLLIDE_MESHES))
         return false;
-    return kl::scene::rayTestMeshes(context_->liveMeshes(), toGlm(from), toGlm(to), result);
+    return kl::scene::rayTestMeshes(context_->meshes, toGlm(from), toGlm(to), result);
 }
 
 KLCollisionResult KLScene::MousePick(int x, int y, int types, int precision) const

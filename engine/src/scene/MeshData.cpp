@@ -2,6 +2,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <cmath>
+
 namespace kl::scene {
 
 glm::mat4 MeshData::world() const
@@ -20,6 +22,33 @@ const Bvh& MeshData::hierarchy()
         bvhRevision = geometry.revision;
     }
     return bvh;
+}
+
+const MeshData::Placement& MeshData::placement()
+{
+    const Bvh& tree = hierarchy();
+    if (placed_ && placedPosition_ == position && placedRotation_ == rotation && placedScale_ == scale &&
+        placedRevision_ == geometry.revision)
+        return placement_;
+    placedPosition_ = position;
+    placedRotation_ = rotation;
+    placedScale_ = scale;
+    placedRevision_ = geometry.revision;
+    placed_ = true;
+    placement_.world = world();
+    const float det = glm::determinant(placement_.world);
+    placement_.invertible = std::isfinite(det) && std::abs(det) > 1e-20f;
+    placement_.inverse = placement_.invertible ? glm::inverse(placement_.world) : glm::mat4(1.0f);
+    placement_.worldBounds = Aabb{};
+    if (tree.empty())
+        return placement_;
+    const Aabb& box = tree.bounds();
+    for (int corner = 0; corner < 8; ++corner) {
+        const glm::vec3 p((corner & 1) ? box.max.x : box.min.x, (corner & 2) ? box.max.y : box.min.y,
+                          (corner & 4) ? box.max.z : box.min.z);
+        placement_.worldBounds.grow(glm::vec3(placement_.world * glm::vec4(p, 1.0f)));
+    }
+    return placement_;
 }
 
 Aabb MeshData::modelBounds() const

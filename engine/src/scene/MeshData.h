@@ -56,14 +56,33 @@ struct MeshData {
     Bvh bvh;
     std::uint32_t bvhRevision = 0;
 
+
     glm::mat4 world() const;
     const Bvh& hierarchy();
+
+    // World matrix, its inverse and the world-space bounds, cached until the
+    // placement or geometry changes (ray tests ask for them constantly).
+    struct Placement {
+        glm::mat4 world{1.0f};
+        glm::mat4 inverse{1.0f};
+        Aabb worldBounds;
+        bool invertible = false;
+    };
+    const Placement& placement();
     // Model-space bounds of the vertices.
     Aabb modelBounds() const;
     // Makes sure there is one surface per group.
     void syncSurfaces();
     // Group of the triangle with the given index (first index / 3).
     int groupOfTriangle(std::uint32_t triangle) const;
+
+private:
+    Placement placement_;
+    glm::vec3 placedPosition_{0.0f};
+    glm::mat4 placedRotation_{1.0f};
+    glm::vec3 placedScale_{1.0f};
+    std::uint32_t placedRevision_ = 0;
+    bool placed_ = false;
 };
 
 } // namespace kl::scene

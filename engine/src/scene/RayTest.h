@@ -19,7 +19,7 @@ bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, c
                  KLCollisionResult& result);
 
 // Nearest hit among the visible meshes.
-bool rayTestMeshes(const std::vector<std::shared_ptr<MeshData>>& meshes, const glm::vec3& from, const glm::vec3& to,
+bool rayTestMeshes(const std::vector<std::weak_ptr<MeshData>>& meshes, const glm::vec3& from, const glm::vec3& to,
                    KLCollisionResult& result);
 
 } // namespace kl::scene
