@@ -125,6 +125,15 @@ TEST(Bvh, AgreesWithTestingEveryTriangle)
             indices.push_back(t * 3 + static_cast<std::uint32_t>(c));
         }
     }
+    // A lopsided cluster: triangles crowding ever closer to the origin.
+    for (std::uint32_t t = 500; t < 700; ++t) {
+        const float x = 10.0f * std::pow(0.8f, float(t - 500));
+        positions.push_back({x, -0.5f, 0.0f});
+        positions.push_back({x, 0.5f, 0.0f});
+        positions.push_back({x + 0.001f, 0.0f, 0.5f});
+        for (std::uint32_t c = 0; c < 3; ++c)
+            indices.push_back(t * 3 + c);
+    }
     indices.push_back(99999);   // a broken triangle is left out, not read
     indices.push_back(0);
     indices.push_back(1);

@@ -51,7 +51,7 @@ private:
         std::uint32_t id;
     };
     std::uint32_t buildNode(std::vector<std::uint32_t>& order, std::vector<glm::vec3>& centres,
-                            std::vector<Aabb>& boxes, std::uint32_t first, std::uint32_t count);
+                            std::vector<Aabb>& boxes, std::uint32_t first, std::uint32_t count, int depth);
 
     std::vector<Node> nodes_;
     std::vector<Tri> tris_;   // in leaf order
