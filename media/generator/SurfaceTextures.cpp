@@ -161,20 +161,25 @@ QImage grass(int size)
 
 QImage rock(int size)
 {
+    // Rugged stone: a rough height function with cracks between broken blocks, shaded by a
+    // light from the upper left so the relief stands out.
+    const auto height = [](float u, float v) {
+        const float warpU = 0.08f * tileFbm(u, v, 4, 3, 84), warpV = 0.08f * tileFbm(u, v, 4, 3, 85);
+        const CellSample block = cellular((u + warpU) * 5.0f, (v + warpV) * 5.0f, 5, 5, 82);
+        const float crack = smoothstep(0.0f, 0.12f, block.secondDistance - block.distance);
+        const float step = 0.15f * (float(block.id % 101) / 101.0f - 0.5f); // blocks sit at different depths
+        return tileFbm(u, v, 8, 6, 81, 0.55f) * 0.6f + 0.5f * crack + step;
+    };
+    const float e = 1.0f / float(size);
     return paint(size, [&](float u, float v) {
-        const float body = tileFbm(u, v, 4, 6, 81);
-        // Angular faces: each cell of a warped cellular pattern is one facet of broken stone,
-        // with a dark crack where two facets meet.
-        const float warpU = 0.06f * tileFbm(u, v, 6, 3, 84), warpV = 0.06f * tileFbm(u, v, 6, 3, 85);
-        const CellSample facet = cellular((u + warpU) * 6.0f, (v + warpV) * 6.0f, 6, 6, 82);
-        const float facetShade = 0.8f + 0.35f * float(facet.id % 997) / 997.0f;
-        const float crack = 1.0f - smoothstep(0.0f, 0.06f, facet.secondDistance - facet.distance);
-        const float grain = gradientNoise(u * 128.0f, v * 128.0f, 128, 128, 86);
-        Rgb base = mix(rgb8(100, 94, 86), rgb8(150, 142, 130), 0.5f + 0.6f * body);
-        base = base * (facetShade * (0.94f + 0.08f * grain));
-        base = base * (1.0f - 0.5f * crack);
+        const float h = height(u, v);
+        const float slopeU = (height(u + e, v) - height(u - e, v)) / (2.0f * e);
+        const float slopeV = (height(u, v + e) - height(u, v - e)) / (2.0f * e);
+        const float light = clamp01(0.6f - 0.01f * (slopeU + slopeV));
+        Rgb base = mix(rgb8(98, 92, 86), rgb8(150, 142, 130), clamp01(0.5f + 0.7f * tileFbm(u, v, 3, 4, 86)));
         const float lichen = smoothstep(0.35f, 0.6f, tileFbm(u, v, 8, 3, 83));
-        return mix(base, rgb8(118, 124, 88), lichen * 0.3f);
+        base = mix(base, rgb8(118, 124, 88), lichen * 0.3f);
+        return base * ((0.5f + 0.8f * light) * (0.55f + 0.45f * clamp01(h + 0.5f)));
     });
 }
 

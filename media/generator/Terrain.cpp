@@ -27,10 +27,10 @@ HeightField makeHeightField(int size, std::uint32_t seed)
             const float wv = v + 0.08f * fbm(u * 2.0f, v * 2.0f + 5.3f, 0, 0, 3, seed + 4);
             const float hills = fbm(wu * 2.5f, wv * 2.5f, 0, 0, 5, seed);
             // Where the mountain mask is high, ridges rise; elsewhere rolling hills remain.
-            const float mountainMask = smoothstep(-0.15f, 0.35f, fbm(u * 1.2f + 7.0f, v * 1.2f, 0, 0, 3, seed + 1));
+            const float mountainMask = smoothstep(-0.35f, 0.3f, fbm(u * 1.6f + 7.0f, v * 1.6f, 0, 0, 3, seed + 1));
             const float crests = ridged(wu * 3.0f, wv * 3.0f, 0, 0, 6, seed + 2);
             field.heights[std::size_t(y) * std::size_t(size) + std::size_t(x)] =
-                0.35f * hills + mountainMask * (0.2f + 0.8f * crests) * 0.8f;
+                0.45f * hills + mountainMask * (0.2f + 0.8f * crests) * 0.8f;
         }
     }
     // Stretch so that the lowest half percent lies flat at 0 (valley floors) and the top
@@ -81,7 +81,7 @@ QImage terrainColourMap(const HeightField& field, int size, float worldSize, flo
             const float a = h + 0.04f * n; // altitude with ragged band edges
 
             Rgb colour = mix(rgb8(62, 102, 40), rgb8(88, 126, 48), 0.5f + 0.5f * n);          // meadow
-            colour = mix(colour, rgb8(142, 138, 78), smoothstep(0.30f, 0.45f, a));           // dry grass
+            colour = mix(colour, rgb8(134, 128, 86), smoothstep(0.30f, 0.45f, a));           // dry grass
             const Rgb rockColour = mix(rgb8(112, 100, 88), rgb8(146, 136, 124), 0.5f + 0.5f * n);
             const float rockiness = std::max(smoothstep(0.55f, 0.65f, a), smoothstep(0.45f, 0.75f, slope));
             colour = mix(colour, rockColour, rockiness);

@@ -18,16 +18,12 @@ namespace {
 
 class MediaContent : public ::testing::Test {
 protected:
-    // One generator run, written to disk as the build does, read back for all checks.
+    // The files the build generated into the build tree: what gets installed.
     static void SetUpTestSuite()
     {
-        s_dir = new QTemporaryDir;
         s_files = new QHash<QString, QByteArray>;
-        ASSERT_TRUE(s_dir->isValid());
-        QString error;
-        ASSERT_TRUE(kl::media::writeContent(s_dir->path(), error)) << error.toStdString();
         for (const QString& path : expectedFiles()) {
-            QFile file(QDir(s_dir->path()).filePath(path));
+            QFile file(buildRoot().filePath(path));
             if (file.open(QIODevice::ReadOnly))
                 s_files->insert(path, file.readAll());
         }
@@ -36,9 +32,9 @@ protected:
     {
         delete s_files;
         s_files = nullptr;
-        delete s_dir;
-        s_dir = nullptr;
     }
+
+    static QDir buildRoot() { return QDir(QStringLiteral(KL_MEDIA_BUILD_ROOT)); }
 
     static QStringList expectedFiles()
     {
@@ -77,11 +73,9 @@ protected:
         return result.convertToFormat(QImage::Format_ARGB32);
     }
 
-    static QTemporaryDir* s_dir;
     static QHash<QString, QByteArray>* s_files;
 };
 
-QTemporaryDir* MediaContent::s_dir = nullptr;
 QHash<QString, QByteArray>* MediaContent::s_files = nullptr;
 
 int channelDifference(QRgb a, QRgb b)
@@ -160,16 +154,7 @@ TEST_F(MediaContent, EveryFileDecodesWithItsSize)
     for (const char* face : {"front", "back", "left", "right", "top", "bottom", "sky_gridup", "sky_griddn",
                              "sky_gridbk", "sky_gridrt", "sky_gridlf", "sky_gridft"})
         EXPECT_EQ(image(QStringLiteral("Emberly/media/%1.jpg").arg(face)).size(), QSize(512, 512)) << face;
-    // Nothing else is generated, and every expected file was written.
     EXPECT_EQ(s_files->size(), expectedFiles().size());
-    QStringList generated;
-    QDirIterator it(s_dir->path(), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        generated << QDir(s_dir->path()).relativeFilePath(it.next());
-    generated.sort();
-    QStringList expectedSorted = expectedFiles();
-    expectedSorted.sort();
-    EXPECT_EQ(generated, expectedSorted);
 }
 
 TEST_F(MediaContent, SpritesHaveTransparentCornersAndAVisibleShape)
@@ -371,13 +356,38 @@ TEST_F(MediaContent, LayerSamplesAndLogo)
 
 TEST_F(MediaContent, GenerationIsDeterministic)
 {
-    // The build ran the generator program separately into the build tree: same bytes.
-    const QDir buildRoot(QStringLiteral(KL_MEDIA_BUILD_ROOT));
-    for (auto it = s_files->constBegin(); it != s_files->constEnd(); ++it) {
-        QFile built(buildRoot.filePath(it.key()));
-        ASSERT_TRUE(built.open(QIODevice::ReadOnly)) << it.key().toStdString();
-        EXPECT_TRUE(built.readAll() == it.value()) << "differs between runs: " << it.key().toStdString();
+    // A second run, into a fresh folder, writes exactly the files the build wrote, byte for byte.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QString error;
+    ASSERT_TRUE(kl::media::writeContent(dir.path(), error)) << error.toStdString();
+
+    QStringList generated;
+    QDirIterator it(dir.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        generated << QDir(dir.path()).relativeFilePath(it.next());
+    generated.sort();
+    QStringList expected = expectedFiles();
+    expected.sort();
+    EXPECT_EQ(generated, expected);
+
+    for (const QString& path : generated) {
+        QFile file(QDir(dir.path()).filePath(path));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll() == s_files->value(path)) << "differs between runs: " << path.toStdString();
     }
     for (const QString& folder : kl::media::contentFolders())
-        EXPECT_TRUE(QFileInfo(QDir(s_dir->path()).filePath(folder)).isDir()) << folder.toStdString();
+        EXPECT_TRUE(QFileInfo(QDir(dir.path()).filePath(folder)).isDir()) << folder.toStdString();
+}
+
+TEST(MediaContentWriter, ReportsAFolderThatCannotBeCreated)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile blocker(QDir(dir.path()).filePath("Glazery"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where a folder must go
+    blocker.close();
+    QString error;
+    EXPECT_FALSE(kl::media::writeContent(dir.path(), error));
+    EXPECT_TRUE(error.contains("Glazery")) << error.toStdString();
 }
