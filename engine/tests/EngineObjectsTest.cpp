@@ -198,3 +198,31 @@ TEST(TypesLayout, DirectXRecordsKeepTheirLayout)
 }
 
 } // namespace
+
+namespace {
+
+TEST(EngineLifetime, ObjectsReleasedInAnyOrderStaySafe)
+{
+    QTemporaryDir dir;
+    auto engine = std::make_unique<KLEngine>();
+    auto scene = std::make_unique<KLScene>();
+    KLMesh mesh = scene->CreateMesh("kept");
+    auto materials = std::make_unique<KLMaterialFactory>();
+    const int id = materials->CreateMaterial("Mat1");
+
+    // The tools release the engine root before or after the other objects.
+    engine.reset();
+    mesh.SetPosition(1, 2, 3);
+    EXPECT_EQ(materials->GetMaterialId("Mat1"), id);
+    scene.reset();
+    materials.reset();
+    // With every engine object gone the context is gone; the mesh says so.
+    EXPECT_KLERROR(mesh.SetTexture(1), KLERR_NOT_INITIALISED, "kept");
+    EXPECT_KLERROR(KLScene(), KLERR_NOT_INITIALISED, "KLEngine");
+
+    // A new engine starts afresh: ids count from 1 again.
+    KLEngine again;
+    EXPECT_EQ(KLMaterialFactory().CreateMaterial("Other"), 1);
+}
+
+} // namespace
