@@ -162,6 +162,14 @@ void addAnnulus(MeshPart& part, float innerRadius, float outerRadius, float y, b
     });
 }
 
+void appendPart(MeshPart& into, const MeshPart& from)
+{
+    const auto base = static_cast<std::uint32_t>(into.vertices.size());
+    into.vertices.insert(into.vertices.end(), from.vertices.begin(), from.vertices.end());
+    for (const auto& t : from.triangles)
+        into.triangles.push_back(t + glm::uvec3(base));
+}
+
 void smoothNormals(MeshPart& part, float creaseDegrees)
 {
     const float cosCrease = std::cos(glm::radians(creaseDegrees));

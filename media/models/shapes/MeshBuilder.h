@@ -43,6 +43,9 @@ void addFrustum(MeshPart& part, float radiusBottom, float radiusTop, float yBott
 void addAnnulus(MeshPart& part, float innerRadius, float outerRadius, float y, bool facingUp,
                 int segments);
 
+// Appends all vertices and triangles of one part to another.
+void appendPart(MeshPart& into, const MeshPart& from);
+
 // Recomputes vertex normals from the faces: faces meeting at the same
 // position are averaged when their normals differ by less than creaseDegrees,
 // so seams between patches are smooth and sharp rims stay sharp.

@@ -53,14 +53,14 @@ float mirrored(glm::vec3 p, Shape shape)
 
 float teeth(glm::vec3 p)
 {
-    constexpr int kTeeth = 12;
-    constexpr float kArcRadius = 3.4f;
+    constexpr int kTeeth = 10;
+    constexpr float kArcRadius = 3.6f;
     const glm::vec3 arcCentre{0.0f, 0.0f, 2.2f};
     float d = 1.0e9f;
     for (int i = 0; i < kTeeth; ++i) {
         const float angle = glm::radians(-75.0f + 150.0f * static_cast<float>(i) / (kTeeth - 1));
         const glm::vec3 at = arcCentre + glm::vec3(std::sin(angle), 0.0f, std::cos(angle)) * kArcRadius;
-        d = std::min(d, capsule(p, {at.x, -6.0f, at.z}, {at.x, -8.4f, at.z}, 0.55f));
+        d = std::min(d, capsule(p, {at.x, -6.0f, at.z}, {at.x, -8.4f, at.z}, 0.6f));
     }
     // The bite line between upper and lower teeth.
     return carve(d, std::abs(p.y + 7.2f) - 0.12f, 0.1f);
@@ -73,9 +73,11 @@ float mandible(glm::vec3 p)
         return capsule(q, {0.0f, -9.6f, 4.8f}, {4.4f, -9.0f, 0.8f}, 1.15f);
     });
     const float ramus = mirrored(p, [](glm::vec3 q) {
-        return capsule(q, {4.6f, -9.0f, 0.5f}, {5.4f, -4.6f, -0.9f}, 0.95f);
+        return capsule(q, {4.6f, -9.0f, 0.5f}, {5.5f, -3.8f, -0.6f}, 1.1f);
     });
-    return blend(blend(chin, body, 1.0f), ramus, 1.0f);
+    // Solid bone behind the teeth, so the lower face is not a bare hoop.
+    const float floor = ellipsoid(p, {0.0f, -7.6f, 1.6f}, {3.9f, 1.8f, 3.0f});
+    return blend(blend(blend(chin, body, 1.0f), ramus, 1.0f), floor, 1.0f);
 }
 
 float skullField(glm::vec3 p)
@@ -85,14 +87,14 @@ float skullField(glm::vec3 p)
     d = blend(d, ellipsoid(p, {0.0f, -3.0f, 3.8f}, {5.0f, 4.2f, 4.2f}), 2.0f);        // face
     d = blend(d, mirrored(p, [](glm::vec3 q) {                                       // cheek bones
                   return std::min(ellipsoid(q, {4.9f, -2.2f, 3.6f}, {1.8f, 1.6f, 2.8f}),
-                                  capsule(q, {5.5f, -2.3f, 2.5f}, {6.6f, -2.0f, -2.0f}, 0.9f));
+                                  capsule(q, {5.5f, -2.3f, 2.5f}, {6.3f, -2.3f, -0.8f}, 0.8f));
               }), 1.0f);
     d = blend(d, ellipsoid(p, {0.0f, -6.2f, 4.0f}, {3.7f, 1.6f, 3.4f}), 1.2f);        // upper jaw
     d = blend(d, teeth(p), 0.3f);
-    d = blend(d, mandible(p), 0.8f);
+    d = blend(d, mandible(p), 1.2f);
 
     d = carve(d, mirrored(p, [](glm::vec3 q) {                                       // eye sockets
-                  return ellipsoid(q, {2.6f, -0.6f, 6.6f}, {2.0f, 1.8f, 2.6f});
+                  return ellipsoid(q, {2.6f, -0.6f, 6.4f}, {2.0f, 1.8f, 3.0f});
               }), 0.5f);
     const float nose = std::min(ellipsoid(p, {0.0f, -3.0f, 7.3f}, {0.8f, 1.6f, 2.0f}),
                                 mirrored(p, [](glm::vec3 q) {

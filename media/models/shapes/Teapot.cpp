@@ -128,6 +128,13 @@ Model makeTeapot()
             addPatch(part, controlGrid(kPatches[i], true, true));
         }
     }
+    // The lid ends at radius 1.3 and the rim begins at 1.4: close that ring
+    // so the view cannot fall into the pot between them.
+    MeshPart ledge;
+    addAnnulus(ledge, 1.3f, 1.4f, 2.4f, true, 48);
+    transformPart(ledge, glm::rotate(glm::mat4(1.0f), glm::half_pi<float>(),
+                                     glm::vec3(1.0f, 0.0f, 0.0f)));  // y up to z up
+    appendPart(part, ledge);
     smoothNormals(part, 60.0f);
 
     Model model;

@@ -108,7 +108,7 @@ int main(int argc, char** argv)
     const fs::path models = out / "models";
     kl::models::writeAllModels(models);
     const auto catalog = kl::models::modelCatalog();
-    const std::vector<View> views = {{0.0f, 0.0f}, {-35.0f, 20.0f}, {90.0f, 0.0f}};
+    const std::vector<View> views = {{0.0f, 0.0f}, {-35.0f, -20.0f}, {90.0f, 0.0f}};
     QImage sheet(kCell * static_cast<int>(views.size()), kCell * static_cast<int>(catalog.size()),
                  QImage::Format_RGB32);
     sheet.fill(qRgb(30, 40, 60));
