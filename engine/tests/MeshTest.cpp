@@ -121,6 +121,17 @@ TEST_F(MeshTest, GeneratedPreviewModelsLoadWhenPresent)
         mesh.GetBoundingBox(lo, hi);
         EXPECT_LT(lo.x, hi.x);
         EXPECT_LT(lo.y, hi.y);
+        // Front faces (clockwise) and vertex normals agree for nearly every triangle.
+        const auto& geometry = mesh.data()->geometry;
+        int agreeing = 0;
+        for (size_t i = 0; i + 2 < geometry.indices.size(); i += 3) {
+            const auto& a = geometry.vertices[geometry.indices[i]];
+            const auto& b = geometry.vertices[geometry.indices[i + 1]];
+            const auto& c = geometry.vertices[geometry.indices[i + 2]];
+            const glm::vec3 face = glm::cross(b.position - a.position, c.position - a.position);
+            agreeing += glm::dot(face, a.normal + b.normal + c.normal) > 0.0f ? 1 : 0;
+        }
+        EXPECT_GT(agreeing, mesh.GetTriangleCount() * 9 / 10);
     }
 }
 
