@@ -140,7 +140,7 @@ void addFrustum(MeshPart& part, float radiusBottom, float radiusTop, float yBott
         Vertex vertex;
         vertex.position = {radius * c, yBottom + height * v, radius * s};
         vertex.normal = glm::normalize(glm::vec3(c * height, radiusBottom - radiusTop, s * height));
-        vertex.uv = {u, 1.0f - v};
+        vertex.uv = {u, v};
         return vertex;
     });
     if (capBottom && radiusBottom > 0.0f)

@@ -16,7 +16,7 @@ struct Vertex {
 // One mesh of a model with one material. Coordinates are right-handed, y up,
 // and triangles wind counter-clockwise seen from outside (the in-memory
 // convention of the model library; the exporters convert where a format
-// needs another).
+// needs another). Texture v runs upwards: v = 1 is the top of the picture.
 struct MeshPart {
     std::string name;
     glm::vec3 colour{0.8f};

@@ -43,7 +43,7 @@ Model makeSphere()
         const float ring = (v <= 0.0f || v >= 1.0f) ? 0.0f : std::sin(polar);
         const glm::vec3 n{ring * std::cos(longitude), -std::cos(polar),
                           ring * std::sin(longitude)};
-        return Vertex{n * radius, n, {u, 1.0f - v}};
+        return Vertex{n * radius, n, {u, v}};
     });
     return single(std::move(part));
 }
@@ -86,7 +86,7 @@ Model makePyramid()
         const glm::vec3& a = base[i];
         const glm::vec3& b = base[(i + 1) % base.size()];
         const std::array<glm::vec3, 3> side = {a, b, apex};
-        const std::array<glm::vec2, 3> sideUv = {glm::vec2{0, 1}, {1, 1}, {0.5f, 0}};
+        const std::array<glm::vec2, 3> sideUv = {glm::vec2{0, 0}, {1, 0}, {0.5f, 1}};
         const glm::vec3 outward = (a + b) * 0.5f;
         addFlatPolygonFacing(part, side, sideUv, {outward.x, 0.0f, outward.z});
     }
@@ -120,7 +120,7 @@ Model makeTube()
         const float angle = u * 2.0f * kPi;
         const glm::vec3 radial{std::cos(angle), 0.0f, std::sin(angle)};
         return Vertex{radial * inner + glm::vec3(0.0f, -halfHeight + 2.0f * halfHeight * v, 0.0f),
-                      -radial, {u, 1.0f - v}};
+                      -radial, {u, v}};
     });
     addAnnulus(part, inner, outer, halfHeight, true, kRoundSegments);
     addAnnulus(part, inner, outer, -halfHeight, false, kRoundSegments);

@@ -135,7 +135,7 @@ Model makeRock()
             const glm::vec3 d = points[f[i]];
             corners[static_cast<std::size_t>(i)] = d * radius(d) * size + glm::vec3(0.0f, 2.4f, 0.0f);
             uvs[static_cast<std::size_t>(i)] = {0.5f + std::atan2(d.x, d.z) / glm::two_pi<float>(),
-                                                0.5f - d.y * 0.5f};
+                                                0.5f + d.y * 0.5f};
         }
         const glm::vec3 outward = points[f.x] + points[f.y] + points[f.z];
         addFlatPolygonFacing(part, corners, uvs, outward);
@@ -156,7 +156,7 @@ Model makeHouse()
     MeshPart roof = namedPart("Roof", {0.6f, 0.2f, 0.12f});
     const float x0 = -13.0f, x1 = 13.0f, eave = 12.0f, ridge = 21.0f, zFront = 9.5f;
     const std::array<glm::vec2, 4> quadUv = {glm::vec2{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    const std::array<glm::vec2, 3> gableUv = {glm::vec2{0, 1}, {1, 1}, {0.5f, 0}};
+    const std::array<glm::vec2, 3> gableUv = {glm::vec2{0, 0}, {1, 0}, {0.5f, 1}};
     const std::array<glm::vec3, 4> front = {glm::vec3{x0, eave, zFront}, {x1, eave, zFront},
                                             {x1, ridge, 0.0f}, {x0, ridge, 0.0f}};
     const std::array<glm::vec3, 4> back = {glm::vec3{x0, eave, -zFront}, {x1, eave, -zFront},

@@ -121,7 +121,7 @@ Model makeSkull()
     for (auto& v : part.vertices) {
         const float radius = std::max(glm::length(v.position), 1.0e-6f);
         v.uv = {0.5f + std::atan2(v.position.x, v.position.z) / glm::two_pi<float>(),
-                0.5f - std::asin(std::clamp(v.position.y / radius, -1.0f, 1.0f)) / glm::pi<float>()};
+                0.5f + std::asin(std::clamp(v.position.y / radius, -1.0f, 1.0f)) / glm::pi<float>()};
     }
     Model model;
     model.parts.push_back(std::move(part));

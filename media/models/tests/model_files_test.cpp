@@ -141,6 +141,36 @@ TEST_F(GeneratedModels, SceneMeshesHaveTheirSizesAndGroundLevels)
     EXPECT_GT(boundsMax(rock).y, 3.0f);
 }
 
+TEST_F(GeneratedModels, TexturesStayUprightThroughTheFiles)
+{
+    // Read back in Assimp's convention (v = 1 at the top of the picture), the
+    // top of each round object maps to the top of its texture.
+    for (const char* file : {"Glazery/Data/models/Sphere.X", "Glazery/Data/models/Cylinder.X",
+                             "Emberly/mesh/pole.3ds"}) {
+        SCOPED_TRACE(file);
+        const TriangleSoup soup = load(file);
+        const float top = boundsMax(soup).y;
+        const float bottom = boundsMin(soup).y;
+        float vTop = 0.0f, vBottom = 0.0f;
+        int topCount = 0, bottomCount = 0;
+        for (std::size_t i = 0; i < soup.positions.size(); ++i) {
+            // Side vertices only: caps carry their own planar mapping.
+            if (std::abs(soup.normals[i].y) > 0.99f && std::string(file).find("Sphere") == std::string::npos)
+                continue;
+            if (soup.positions[i].y > top - 0.5f) {
+                vTop += soup.uvs[i].y;
+                ++topCount;
+            } else if (soup.positions[i].y < bottom + 0.5f) {
+                vBottom += soup.uvs[i].y;
+                ++bottomCount;
+            }
+        }
+        ASSERT_GT(topCount, 0);
+        ASSERT_GT(bottomCount, 0);
+        EXPECT_GT(vTop / topCount, vBottom / bottomCount);
+    }
+}
+
 TEST_F(GeneratedModels, LightMarkerPointsAlongItsOwnY)
 {
     const TriangleSoup arrow = load("Landlume/Models/spot.x", aiProcess_ConvertToLeftHanded);
