@@ -83,6 +83,13 @@ Rgb mountainsColour(const Direction& d)
         const float snowCover = smoothstep(snowLine - 0.01f, snowLine + 0.01f, elevation)
                               * smoothstep(-0.2f, 0.3f, rockNoise + (elevation - far) * 8.0f + 0.2f);
         rockColour = mix(rockColour, rgb8(236, 240, 246), snowCover);
+        // Flanks facing the sun (which stands to the right of the front view) are lit, the
+        // others in shade: the sign of the crest line's slope tells which flank this is.
+        const float delta = 0.03f;
+        const float crestSlope = (rangeProfile(azimuth + delta, 2.2f, 0.03f, kMountainTop - 0.03f, 303)
+                                  - rangeProfile(azimuth - delta, 2.2f, 0.03f, kMountainTop - 0.03f, 303))
+                               / (2.0f * delta);
+        rockColour = rockColour * (0.92f + 0.14f * std::clamp(-crestSlope * 2.0f, -1.0f, 1.0f));
         // Atmospheric haze towards the foot of the range.
         colour = mix(rockColour, haze, 0.35f + 0.35f * (1.0f - smoothstep(0.0f, 0.1f, elevation)));
     }
