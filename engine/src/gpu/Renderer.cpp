@@ -76,10 +76,10 @@ struct PackedLights {
 PackedLights packLights(const FrameState& frame)
 {
     PackedLights p;
+    std::fill(std::begin(p.slotOf), std::end(p.slotOf), -1);
     const int n = int(std::min<std::size_t>(frame.lights.size(), MaxLights));
     for (int i = 0; i < n; ++i) {
         const LightState& l = frame.lights[std::size_t(i)];
-        p.slotOf[i] = -1;
         if (!l.enabled)
             continue;
         const int c = p.count++;

@@ -1,0 +1,225 @@
+// Texture stages beyond the base texture (sphere and bump mapping), the bump
+// texture conversion, and the GL window's input hand-over to the picture box.
+#include "gpu/GlWindow.h"
+#include "gpu/RenderMath.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+
+using namespace kl::gpu;
+using namespace kl::gpu::test;
+
+namespace {
+
+class StageTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(fixture.attached()) << fixture.attachError().toStdString(); }
+    RenderFixture fixture;
+};
+
+// Red square in the middle half of the picture, blue around it.
+TextureData centreMarkedTexture(ResourceId id)
+{
+    TextureData t;
+    t.id = id;
+    t.image = QImage(64, 64, QImage::Format_ARGB32);
+    t.image.fill(Qt::blue);
+    QPainter(&t.image).fillRect(16, 16, 32, 32, Qt::red);
+    return t;
+}
+
+// Vertical stripes of brightness: relief that rises and falls along u.
+TextureData stripedBump(ResourceId id)
+{
+    TextureData t;
+    t.id = id;
+    t.isBumpMap = true;
+    t.image = QImage(64, 64, QImage::Format_ARGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const int v = int(127.5 + 127.5 * std::sin(x * 2 * 3.14159265 / 16));
+            t.image.setPixel(x, y, qRgb(v, v, v));
+        }
+    return t;
+}
+
+// Spread of the red channel along the middle row of the quad.
+float rowSpread(const QImage& image)
+{
+    float lo = 1, hi = 0;
+    for (int x = 60; x < 100; ++x) {
+        const float r = pixelColour(image, x, image.height() / 2).r;
+        lo = std::min(lo, r);
+        hi = std::max(hi, r);
+    }
+    return hi - lo;
+}
+
+} // namespace
+
+TEST(BumpGradient, SlopesOfTheBrightnessWrapAtTheBorders)
+{
+    QImage ramp(8, 4, QImage::Format_ARGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            ramp.setPixel(x, y, qRgb(x * 32, x * 32, x * 32));
+    const QImage g = bumpGradientImage(ramp);
+    ASSERT_EQ(g.size(), ramp.size());
+    // Inside: rising along u, flat along v.
+    EXPECT_GT(qRed(g.pixel(3, 1)), 140);
+    EXPECT_NEAR(qGreen(g.pixel(3, 1)), 128, 1);
+    // At the right border the next texel is the left one (repeat addressing): falling.
+    EXPECT_LT(qRed(g.pixel(7, 1)), 40);
+
+    // Empty and flat pictures give an unbent normal.
+    EXPECT_EQ(bumpGradientImage(QImage()).size(), QSize(1, 1));
+    QImage flat(4, 4, QImage::Format_RGB32);
+    flat.fill(Qt::gray);
+    const QImage f = bumpGradientImage(flat);
+    EXPECT_NEAR(qRed(f.pixel(2, 2)), 128, 1);
+    EXPECT_NEAR(qGreen(f.pixel(2, 2)), 128, 1);
+}
+
+TEST(TextureUpload, NullAndOversizedPicturesAreMadeUsable)
+{
+    EXPECT_EQ(textureUploadImage(QImage(), 1024).size(), QSize(1, 1));
+    QImage big(300, 20, QImage::Format_RGB32);
+    big.fill(Qt::red);
+    const QImage fitted = textureUploadImage(big, 128);
+    EXPECT_EQ(fitted.size(), QSize(128, 20));
+    EXPECT_EQ(fitted.format(), QImage::Format_RGBA8888);
+}
+
+TEST(LightAttenuation, AllZeroOrNegativeMeansNone)
+{
+    LightState light;
+    light.attenuation0 = light.attenuation1 = light.attenuation2 = 0;
+    EXPECT_EQ(effectiveAttenuation(light), glm::vec3(1, 0, 0));
+    light.attenuation1 = -1;
+    EXPECT_EQ(effectiveAttenuation(light), glm::vec3(1, 0, 0));
+    light.attenuation1 = 0;
+    light.attenuation2 = 0.5f;
+    EXPECT_EQ(effectiveAttenuation(light), glm::vec3(0, 0, 0.5f));
+}
+
+TEST_F(StageTest, SphereMapAddressesTheTextureByReflection)
+{
+    const TextureData texture = centreMarkedTexture(30);
+    MeshGeometry quad = makeQuad(31, 1.0f);
+    for (Vertex& v : quad.vertices)
+        v.uv = glm::vec2(0.01f, 0.01f);   // the mesh's own uv land in the blue border
+    DrawItem item;
+    item.mesh = &quad;
+    item.material.ambient = item.material.diffuse = glm::vec4(0, 0, 0, 1);
+    item.material.emissive = glm::vec4(1, 1, 1, 1);
+    item.baseTexture = &texture;
+    const FrameState frame = frontCamera(2, fixture.size());
+
+    glm::vec4 centre = centrePixel(fixture.render(frame, {&item, 1}));
+    EXPECT_GT(centre.b, 0.9f) << "plain uv";
+    item.sphereMap = true;
+    centre = centrePixel(fixture.render(frame, {&item, 1}));
+    EXPECT_GT(centre.r, 0.9f) << "facing the viewer reflects the picture's centre";
+    EXPECT_LT(centre.b, 0.1f);
+
+    // Tilting the surface moves the reflection off the centre.
+    item.world = glm::rotate(glm::mat4(1.0f), glm::radians(50.0f), glm::vec3(0, 1, 0));
+    centre = centrePixel(fixture.render(frame, {&item, 1}));
+    EXPECT_GT(centre.b, 0.9f) << "tilted";
+}
+
+TEST_F(StageTest, BumpTextureEmbossesTheLitSurface)
+{
+    const TextureData bump = stripedBump(32);
+    const MeshGeometry quad = makeQuad(33, 1.0f);
+    DrawItem item;
+    item.mesh = &quad;
+    item.material.ambient = glm::vec4(0, 0, 0, 1);
+    item.material.diffuse = glm::vec4(1, 1, 1, 1);
+    FrameState frame = frontCamera(2, fixture.size());
+    LightState light;
+    light.type = LightType::Directional;
+    light.direction = glm::normalize(glm::vec3(1, 0, 1));   // grazing from the left
+    light.diffuse = glm::vec4(1, 1, 1, 1);
+    light.ambient = light.specular = glm::vec4(0);
+    frame.lights = {light};
+
+    const float flat = rowSpread(fixture.render(frame, {&item, 1}));
+    EXPECT_LT(flat, 0.05f);
+
+    item.bumpTexture = &bump;
+    item.bumpLightIndex = 0;
+    const float bumped = rowSpread(fixture.render(frame, {&item, 1}));
+    EXPECT_GT(bumped, 0.2f);
+
+    // The relief follows the light it was given: pointing at another (absent)
+    // light leaves this one lighting the flat surface.
+    item.bumpLightIndex = 3;
+    EXPECT_LT(rowSpread(fixture.render(frame, {&item, 1})), 0.05f);
+}
+
+TEST_F(StageTest, TheViewCoversThePictureBoxAndPassesInputToIt)
+{
+    QWidget& box = fixture.pictureBox();
+    auto* container = box.findChild<QWidget*>(QStringLiteral("KLRenderView"));
+    ASSERT_NE(container, nullptr);
+    EXPECT_EQ(container->geometry(), box.rect());
+    EXPECT_TRUE(container->testAttribute(Qt::WA_TransparentForMouseEvents));
+
+    GlWindow* window = nullptr;
+    for (QWindow* w : QGuiApplication::allWindows())
+        if (auto* g = qobject_cast<GlWindow*>(w); g && g->pictureBox() == &box)
+            window = g;
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->flags().testFlag(Qt::WindowTransparentForInput));
+
+    struct Recorder : QObject {
+        int presses = 0;
+        QPointF where;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::MouseButtonPress) {
+                ++presses;
+                where = static_cast<QMouseEvent*>(e)->position();
+            }
+            return false;
+        }
+    } recorder;
+    box.installEventFilter(&recorder);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 34), QPointF(12, 34), QPointF(12, 34), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &press);
+    EXPECT_EQ(recorder.presses, 1);
+    EXPECT_EQ(recorder.where, QPointF(12, 34));
+    box.removeEventFilter(&recorder);
+}
+
+TEST_F(StageTest, DetachAndDestroyedPictureBoxLeaveTheRendererSafe)
+{
+    Renderer& r = fixture.renderer();
+    r.detach();
+    EXPECT_FALSE(r.isAttached());
+    EXPECT_FALSE(r.beginFrame(glm::vec4(0)));
+
+    auto box = std::make_unique<QWidget>();
+    box->resize(64, 48);
+    box->show();
+    QString error;
+    ASSERT_TRUE(r.attach(box->winId(), error)) << error.toStdString();
+    ASSERT_TRUE(r.beginFrame(glm::vec4(0, 1, 0, 1)));
+    r.present();
+    box.reset();   // the tool's window goes first
+    QApplication::processEvents();
+    EXPECT_FALSE(r.isAttached());
+    EXPECT_FALSE(r.beginFrame(glm::vec4(0)));
+    r.release(5);
+}
