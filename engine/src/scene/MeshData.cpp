@@ -1,10 +1,18 @@
 #include "scene/MeshData.h"
 
+#include "core/Context.h"
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
 
 namespace kl::scene {
+
+MeshData::~MeshData()
+{
+    if (auto owner = context.lock())
+        owner->releaseResource(geometry.id);
+}
 
 glm::mat4 MeshData::world() const
 {

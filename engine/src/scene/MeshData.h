@@ -25,6 +25,12 @@ struct GroupSurface {
 };
 
 struct MeshData {
+    MeshData() = default;
+    MeshData(const MeshData&) = delete;
+    MeshData& operator=(const MeshData&) = delete;
+    // Frees the GPU copy of the geometry when the engine is still there.
+    ~MeshData();
+
     std::weak_ptr<core::Context> context;
     QString name;
     QString sourceFile;
