@@ -4,9 +4,14 @@
 #include "core/ObjectsList.h"
 #include "ui/Form3.h"
 #include "ui/Form4.h"
+#include "ui/Module1.h"
 #include "ui/frmAbout.h"
+#include "ui/frmSplash.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -162,6 +167,36 @@ TEST_F(OtherWindows, AboutWithoutSystemInformationSaysSo)
     EXPECT_EQ(systemInfoToolPath(), QString());
     dialogs->expectMsgBox(platform::vbOK, "System Information Is Unavailable At This Time");
     about.findChild<QPushButton*>("cmdSysInfo")->click();
+}
+
+TEST_F(OtherWindows, SplashClosesOnAKey)
+{
+    frmSplash splash;
+    splash.show();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(&splash, &key);
+    EXPECT_TRUE(splash.closedByUser());
+    EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(OtherWindows, ProgramRunsItsLoopUntilTheWindowCloses)
+{
+    // Closing the main window from inside the loop ends the program normally.
+    bool closed = false;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == "Form1" && window->isVisible()) {
+                poll.stop();
+                window->close();
+                closed = true;
+                return;
+            }
+    });
+    poll.start();
+    EXPECT_EQ(runGlazery(folderPath(), 0.0), 0);
+    EXPECT_TRUE(closed);
 }
 
 } // namespace

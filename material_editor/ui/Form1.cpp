@@ -164,11 +164,6 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Form1::keyPressEvent(QKeyEvent* event)
-{
-    QMainWindow::keyPressEvent(event);
-}
-
 void Form1::menuExit()
 {
     shutdown();

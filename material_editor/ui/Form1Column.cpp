@@ -61,8 +61,8 @@ void Form1::panelHeaderMouseDown(int index, Qt::MouseButton button, int yTwips)
         return;
     const auto i = static_cast<size_t>(index);
     panelHeight_[i] = toggledPanelHeight(panelHeight_[i], panelFullHeight_[i]);
-    picArrow_[i]->setPicture(isPanelCollapsed(panelHeight_[i]) ? icons::panelDown(17)
-                                                               : icons::panelUp(17));
+    picArrow_[i]->setPicture(isPanelCollapsed(panelHeight_[i]) ? icons::panelDown(16)
+                                                               : icons::panelUp(16));
     QList<PanelGeometry> panels = panelList(panelTop_, panelHeight_);
     const ColumnLayout layout = glazery::restackPanels(panels, index, toTwips(picScrollbar_->height()),
                                                        toTwips(picScroller_->height()));

@@ -20,7 +20,8 @@ constexpr int ClientHeight = 560;
 constexpr int ColumnWidth = 236;    // pixels, panels and picSettings
 constexpr int ContainerWidth = 256; // column + scroll bar strip
 constexpr int BottomHeight = 44;
-constexpr int HeaderHeight = Form1::CollapsedPanelHeight / TwipsPerPixel; // 19
+// One pixel less than a collapsed panel, so a thin line parts the headers.
+constexpr int HeaderHeight = Form1::CollapsedPanelHeight / TwipsPerPixel - 1; // 18
 constexpr int FirstPanelTop = 300;  // twips, below the "Settings:" label
 
 QLabel* label(QWidget* parent, const QString& text, int x, int y, int w = 0)
@@ -130,8 +131,8 @@ QWidget* Form1::buildPanel(int index, const QString& caption)
     header->setFont(bold);
     header->setCursor(Qt::PointingHandCursor);
     auto* arrow = new PictureBox(header, QStringLiteral("picArrow_%1").arg(index));
-    arrow->setGeometry(ColumnWidth - 20, 1, 17, 17);
-    arrow->setPicture(icons::panelUp(17));
+    arrow->setGeometry(ColumnWidth - 20, 1, 16, 16);
+    arrow->setPicture(icons::panelUp(16));
     arrow->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(header, &MouseLabel::mousePressed, this, [this, index](Qt::MouseButton b, QPoint p) {
         panelHeaderMouseDown(index, b, toTwips(p.y()));

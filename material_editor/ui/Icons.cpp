@@ -93,8 +93,8 @@ QPixmap quit(int size)
     });
 }
 
-QPixmap panelUp(int size) { return triangle(size, true, QColor(40, 40, 40)); }
-QPixmap panelDown(int size) { return triangle(size, false, QColor(40, 40, 40)); }
+QPixmap panelUp(int size) { return triangle(size, true, QColor(235, 240, 250)); }
+QPixmap panelDown(int size) { return triangle(size, false, QColor(235, 240, 250)); }
 QPixmap scrollUp(int size) { return triangle(size, true, QColor(70, 70, 90)); }
 QPixmap scrollDown(int size) { return triangle(size, false, QColor(70, 70, 90)); }
 
