@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 
 using kltest::EngineTest;
@@ -172,6 +173,13 @@ TEST(InputWatcherTest, KeysByScanCodeAndMouseState)
         QTest::keyRelease(&widget, key);
         EXPECT_FALSE(input.KeyDown(code)) << code;
     }
+
+    // A wheel notch reaches the window and then the widget: it counts once.
+    QWheelEvent notch(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(widget.windowHandle(), &notch);
+    EXPECT_EQ(input.GetWheel(), 120);
+    EXPECT_EQ(input.GetMouseState().wheel, 120);
 
     kl::input::InputWatcher watcher;
     watcher.mouseMoved({10, 10});

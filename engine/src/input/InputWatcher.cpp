@@ -98,15 +98,13 @@ bool InputWatcher::eventFilter(QObject* watched, QEvent* event)
             buttonEvent(mouse->button(), false);
         break;
     }
-    case QEvent::Wheel: {
-        auto* wheel = static_cast<QWheelEvent*>(event);
-        if (wheel != lastWheelEvent_ || wheel->timestamp() != lastWheelTime_) {
-            lastWheelEvent_ = wheel;
-            lastWheelTime_ = wheel->timestamp();
-            wheelTurned(wheel->angleDelta().y());
-        }
+    case QEvent::Wheel:
+        // Every wheel event from the window system reaches a window first and is
+        // then passed on (to widgets, or from the GL view to the picture box);
+        // counting it at the window counts each notch once.
+        if (watched->isWindowType())
+            wheelTurned(static_cast<QWheelEvent*>(event)->angleDelta().y());
         break;
-    }
     case QEvent::ApplicationDeactivate:
         releaseAll();
         break;

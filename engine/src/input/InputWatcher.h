@@ -40,10 +40,6 @@ private:
     QPoint movement_;
     std::array<bool, 3> buttons_{};
     int wheel_ = 0;
-    // The same event reaches the filter once per receiver it propagates to;
-    // the wheel keeps the last one seen so a notch counts once.
-    const void* lastWheelEvent_ = nullptr;
-    std::uint64_t lastWheelTime_ = 0;
 };
 
 } // namespace kl::input
