@@ -11,13 +11,27 @@ namespace kl::models {
 
 namespace {
 
-// The six tetrahedra of a cube: each walks from corner 0 to corner 7 along
-// one ordering of the three axes. Corners are numbered by bits x = 1, y = 2,
-// z = 4.
-constexpr std::array<std::array<int, 4>, 6> kTetrahedra = {{
-    {0, 1, 3, 7}, {0, 1, 5, 7}, {0, 2, 3, 7}, {0, 2, 6, 7}, {0, 4, 5, 7}, {0, 4, 6, 7},
+// Corners of a cube cell are numbered by bits: x = 1, y = 2, z = 4.
+struct CellFace {
+    std::array<int, 4> corners;  // in order round the face
+    glm::vec3 outward;           // normal pointing out of the cell
+};
+
+constexpr std::array<CellFace, 6> kFaces = {{
+    {{0, 2, 6, 4}, {-1, 0, 0}},
+    {{1, 3, 7, 5}, {1, 0, 0}},
+    {{0, 1, 5, 4}, {0, -1, 0}},
+    {{2, 3, 7, 6}, {0, 1, 0}},
+    {{0, 1, 3, 2}, {0, 0, -1}},
+    {{4, 5, 7, 6}, {0, 0, 1}},
 }};
 
+// Marching cubes without a case table: on every face of a cell the surface
+// crosses as segments between the crossed edges, and the segments of the six
+// faces join into closed loops, each loop one polygon. A face whose inside
+// corners sit diagonally gets one segment round each inside corner; the rule
+// depends on the face alone, so the two cells sharing a face always agree
+// and the surface has no cracks.
 class Polygoniser {
 public:
     Polygoniser(const ScalarField& field, glm::vec3 boxMin, glm::vec3 boxMax, glm::ivec3 cells)
@@ -47,6 +61,11 @@ public:
     }
 
 private:
+    struct Segment {
+        std::uint32_t from;
+        std::uint32_t to;
+    };
+
     glm::vec3 nodePosition(glm::ivec3 node) const { return min_ + glm::vec3(node) * step_; }
 
     std::size_t nodeIndex(glm::ivec3 node) const
@@ -55,65 +74,101 @@ private:
         return (static_cast<std::size_t>(node.z) * nodes.y + node.y) * nodes.x + node.x;
     }
 
+    bool inside(std::size_t node) const { return values_[node] < 0.0f; }
+
     void polygoniseCell(glm::ivec3 cell)
     {
         std::array<std::size_t, 8> corner{};
-        for (int c = 0; c < 8; ++c)
-            corner[c] = nodeIndex(cell + glm::ivec3(c & 1, (c >> 1) & 1, (c >> 2) & 1));
-        for (const auto& tet : kTetrahedra)
-            polygoniseTetrahedron({corner[tet[0]], corner[tet[1]], corner[tet[2]], corner[tet[3]]});
-    }
-
-    void polygoniseTetrahedron(const std::array<std::size_t, 4>& node)
-    {
-        std::array<std::size_t, 4> inside{};
-        std::array<std::size_t, 4> outside{};
         int insideCount = 0;
-        int outsideCount = 0;
-        for (const std::size_t n : node) {
-            if (values_[n] < 0.0f)
-                inside[insideCount++] = n;
-            else
-                outside[outsideCount++] = n;
+        for (int c = 0; c < 8; ++c) {
+            corner[c] = nodeIndex(cell + glm::ivec3(c & 1, (c >> 1) & 1, (c >> 2) & 1));
+            insideCount += inside(corner[c]) ? 1 : 0;
         }
-        if (insideCount == 0 || outsideCount == 0)
+        if (insideCount == 0 || insideCount == 8)
             return;
-        if (insideCount == 1 || outsideCount == 1) {
-            // One corner cut off: one triangle.
-            const bool single = insideCount == 1;
-            const std::size_t tip = single ? inside[0] : outside[0];
-            const auto& others = single ? outside : inside;
-            const glm::vec3 tipAt = positionOfIndex(tip);
-            const glm::vec3 rest = (positionOfIndex(others[0]) + positionOfIndex(others[1]) +
-                                    positionOfIndex(others[2])) / 3.0f;
-            emitTriangle({edgeVertex(tip, others[0]), edgeVertex(tip, others[1]),
-                          edgeVertex(tip, others[2])},
-                         single ? rest - tipAt : tipAt - rest);
-            return;
-        }
-        // Two and two: a quad through the four crossing edges.
-        const std::uint32_t a = edgeVertex(inside[0], outside[0]);
-        const std::uint32_t b = edgeVertex(inside[0], outside[1]);
-        const std::uint32_t c = edgeVertex(inside[1], outside[1]);
-        const std::uint32_t d = edgeVertex(inside[1], outside[0]);
-        const glm::vec3 outward = positionOfIndex(outside[0]) + positionOfIndex(outside[1]) -
-                                  positionOfIndex(inside[0]) - positionOfIndex(inside[1]);
-        emitTriangle({a, b, c}, outward);
-        emitTriangle({a, c, d}, outward);
+
+        std::vector<Segment> segments;
+        for (const CellFace& face : kFaces)
+            addFaceSegments(face, corner, segments);
+        emitLoops(segments);
     }
 
-    // Winds the triangle to face from the inside corners of its tetrahedron
-    // towards the outside ones.
-    void emitTriangle(std::array<std::uint32_t, 3> t, glm::vec3 outward)
+    void addFaceSegments(const CellFace& face, const std::array<std::size_t, 8>& corner,
+                         std::vector<Segment>& segments)
     {
-        const glm::vec3& p0 = part_.vertices[t[0]].position;
-        const glm::vec3& p1 = part_.vertices[t[1]].position;
-        const glm::vec3& p2 = part_.vertices[t[2]].position;
-        if (glm::dot(glm::cross(p1 - p0, p2 - p0), outward) < 0.0f)
-            std::swap(t[1], t[2]);
-        // Kept even when thin: dropping a sliver would open the surface.
-        if (t[0] != t[1] && t[1] != t[2] && t[0] != t[2])
-            part_.triangles.push_back({t[0], t[1], t[2]});
+        std::array<std::size_t, 4> node{};
+        std::array<bool, 4> in{};
+        int insideCount = 0;
+        for (int i = 0; i < 4; ++i) {
+            node[i] = corner[face.corners[i]];
+            in[i] = inside(node[i]);
+            insideCount += in[i] ? 1 : 0;
+        }
+        if (insideCount == 0 || insideCount == 4)
+            return;
+        const bool diagonal = insideCount == 2 && in[0] == in[2];
+        if (diagonal) {
+            // One segment cutting off each inside corner.
+            for (int i = 0; i < 4; ++i) {
+                if (!in[i])
+                    continue;
+                const std::size_t before = node[(i + 3) % 4];
+                const std::size_t after = node[(i + 1) % 4];
+                addSegment(edgeVertex(before, node[i]), edgeVertex(node[i], after), node[i],
+                           face.outward, segments);
+            }
+            return;
+        }
+        // Exactly two crossed edges.
+        std::array<std::uint32_t, 2> crossing{};
+        int found = 0;
+        std::size_t insideNode = 0;
+        for (int i = 0; i < 4; ++i) {
+            if (in[i])
+                insideNode = node[i];
+            if (in[i] != in[(i + 1) % 4])
+                crossing[found++] = edgeVertex(node[i], node[(i + 1) % 4]);
+        }
+        addSegment(crossing[0], crossing[1], insideNode, face.outward, segments);
+    }
+
+    // Directs the segment so that, seen from outside the cell, the inside of
+    // the shape lies to its right; the loops then run counter-clockwise seen
+    // from outside the shape.
+    void addSegment(std::uint32_t a, std::uint32_t b, std::size_t insideNode, glm::vec3 faceOutward,
+                    std::vector<Segment>& segments) const
+    {
+        const glm::vec3 pa = part_.vertices[a].position;
+        const glm::vec3 pb = part_.vertices[b].position;
+        const glm::vec3 towardsInside = positionOfIndex(insideNode) - (pa + pb) * 0.5f;
+        if (glm::dot(glm::cross(pb - pa, towardsInside), faceOutward) > 0.0f)
+            std::swap(a, b);
+        segments.push_back({a, b});
+    }
+
+    void emitLoops(std::vector<Segment>& segments)
+    {
+        std::vector<bool> used(segments.size(), false);
+        const auto nextFrom = [&](std::uint32_t vertex) -> int {
+            for (std::size_t i = 0; i < segments.size(); ++i)
+                if (!used[i] && segments[i].from == vertex)
+                    return static_cast<int>(i);
+            return -1;
+        };
+        for (std::size_t start = 0; start < segments.size(); ++start) {
+            if (used[start])
+                continue;
+            std::vector<std::uint32_t> loop;
+            int current = static_cast<int>(start);
+            while (current >= 0) {
+                used[static_cast<std::size_t>(current)] = true;
+                loop.push_back(segments[static_cast<std::size_t>(current)].from);
+                current = nextFrom(segments[static_cast<std::size_t>(current)].to);
+            }
+            // Kept even when thin: dropping a sliver would open the surface.
+            for (std::size_t i = 1; i + 1 < loop.size(); ++i)
+                part_.triangles.push_back({loop[0], loop[i], loop[i + 1]});
+        }
     }
 
     std::uint32_t edgeVertex(std::size_t a, std::size_t b)

@@ -94,9 +94,9 @@ float skullField(glm::vec3 p)
     d = blend(d, mandible(p), 1.2f);
 
     d = carve(d, mirrored(p, [](glm::vec3 q) {                                       // eye sockets
-                  return ellipsoid(q, {2.6f, -0.6f, 6.4f}, {2.0f, 1.8f, 3.0f});
+                  return ellipsoid(q, {2.6f, -0.7f, 6.0f}, {2.1f, 1.9f, 3.4f});
               }), 0.5f);
-    const float nose = std::min(ellipsoid(p, {0.0f, -3.0f, 7.3f}, {0.8f, 1.6f, 2.0f}),
+    const float nose = std::min(ellipsoid(p, {0.0f, -3.0f, 7.0f}, {0.85f, 1.7f, 2.4f}),
                                 mirrored(p, [](glm::vec3 q) {
                                     return ellipsoid(q, {0.5f, -3.8f, 7.3f}, {0.75f, 1.0f, 2.0f});
                                 }));
@@ -113,7 +113,7 @@ Model makeSkull()
 {
     const glm::vec3 boxMin{-9.0f, -12.5f, -11.5f};
     const glm::vec3 boxMax{9.0f, 11.5f, 10.0f};
-    constexpr float kCell = 0.6f;
+    constexpr float kCell = 0.36f;
     const glm::ivec3 cells = glm::ivec3(glm::ceil((boxMax - boxMin) / kCell));
     MeshPart part = polygonise(skullField, boxMin, boxMax, cells);
     part.name = "Skull";
