@@ -8,6 +8,8 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace kl::models::test {
 namespace {
 
@@ -32,6 +34,25 @@ TEST(Polygonise, SphereFieldGivesAClosedOutwardSurfaceOfTheRightVolume)
     EXPECT_GT(normalAgreement(soup), 0.99);
     for (const auto& v : part.vertices)
         ASSERT_NEAR(glm::dot(v.normal, glm::normalize(v.position)), 1.0f, 0.02f);
+}
+
+TEST(Polygonise, SaddlesAndThinNecksStayClosed)
+{
+    // A gyroid cut to a ball: coarse cells see many faces whose inside corners
+    // sit diagonally; neighbouring cells must still agree on every face.
+    const auto field = [](glm::vec3 p) {
+        const glm::vec3 q = p * 1.7f;
+        const float gyroid = std::sin(q.x) * std::cos(q.y) + std::sin(q.y) * std::cos(q.z) +
+                             std::sin(q.z) * std::cos(q.x);
+        return std::max(gyroid, glm::length(p) - 5.0f);
+    };
+    const MeshPart part = polygonise(field, glm::vec3(-6.0f), glm::vec3(6.0f), glm::ivec3(17));
+    const TriangleSoup soup = soupOf(modelOf(part));
+    ASSERT_GT(soup.triangles.size(), 500u);
+    const EdgeReport edges = edgeReport(soup);
+    EXPECT_EQ(edges.openEdges, 0u);
+    EXPECT_EQ(edges.overusedEdges, 0u);
+    EXPECT_GT(signedVolume(soup), 0.0);
 }
 
 TEST(Polygonise, ShapeCutByTheBoxStaysOpenAndEmptyFieldGivesNothing)
