@@ -139,6 +139,10 @@ struct Renderer::Impl {
     QPointer<GlWindow> window;   // owned (through its container) by the picture box
     std::unique_ptr<QOpenGLContext> context;
     std::unique_ptr<QOpenGLFramebufferObject> frame;   // the frame being drawn / last presented
+    // The background picture already stretched to the view, copied in each frame.
+    std::unique_ptr<QOpenGLFramebufferObject> background;
+    ResourceId backgroundId = 0;
+    std::uint32_t backgroundRevision = 0;
     QOpenGLExtraFunctions* gl = nullptr;
     QString error;
     QString version;
@@ -243,6 +247,8 @@ struct Renderer::Impl {
         textCache.clear();
         quadVao = quadVbo = 0;
         frame.reset();
+        background.reset();
+        backgroundId = 0;
         gl = nullptr;
         inFrame = false;
     }
@@ -281,6 +287,7 @@ struct Renderer::Impl {
             gl->glDeleteBuffers(1, &quadVbo);
             gl->glDeleteSamplers(1, &stretchSampler);
             frame.reset();
+            background.reset();
         }
         forgetGl();
     }
@@ -417,6 +424,7 @@ struct Renderer::Impl {
         if (!frame || !window || !window->isExposed())
             return;
         const QSize size = framebufferSize();
+        gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, frame->handle());
         gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, context->defaultFramebufferObject());
         gl->glBlitFramebuffer(0, 0, frame->width(), frame->height(), 0, 0, size.width(), size.height(),
@@ -520,6 +528,8 @@ struct Renderer::Impl {
 
     void releaseId(ResourceId id)
     {
+        if (id == backgroundId)
+            backgroundId = 0;
         if (auto it = textures.find(id); it != textures.end()) {
             gl->glDeleteTextures(1, &it->second.name);
             textures.erase(it);
@@ -713,6 +723,60 @@ struct Renderer::Impl {
         gl->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     }
 
+    // Stretches the picture over the bound target (opaque, no depth).
+    void stretchPicture(const TextureData& picture)
+    {
+        const QSize size = window->container()->size();
+        Quad2D quad;
+        quad.position = {glm::vec2(0, 0), glm::vec2(size.width(), 0), glm::vec2(size.width(), size.height()),
+                         glm::vec2(0, size.height())};
+        quad.blend = BlendMode::Opaque;
+        // Magnified or mildly shrunk over the whole view: bilinear is enough and
+        // much cheaper than trilinear on software GL.
+        gl->glBindSampler(BaseUnit, stretchSampler);
+        drawQuad(quad, texture(picture));
+        gl->glBindSampler(BaseUnit, 0);
+    }
+
+    // The picture is stretched once per picture, revision and view size; each
+    // frame then only copies it, which costs a fraction of drawing it.
+    void drawBackground(const TextureData& picture)
+    {
+        if (picture.id == 0) {
+            bindTarget();
+            stretchPicture(picture);
+            return;
+        }
+        const bool stale = !background || background->size() != frame->size() || backgroundId != picture.id
+                           || backgroundRevision != picture.revision;
+        if (stale) {
+            background = std::make_unique<QOpenGLFramebufferObject>(frame->size());
+            if (!background->isValid()) {
+                background.reset();
+                backgroundId = 0;
+                bindTarget();
+                stretchPicture(picture);
+                return;
+            }
+            gl->glBindFramebuffer(GL_FRAMEBUFFER, background->handle());
+            gl->glViewport(0, 0, background->width(), background->height());
+            gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            gl->glClearColor(0, 0, 0, 1);
+            gl->glClear(GL_COLOR_BUFFER_BIT);
+            gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+            stretchPicture(picture);
+            backgroundId = picture.id;
+            backgroundRevision = picture.revision;
+        }
+        // A full colour mask lets the copy be a plain memory copy.
+        gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, background->handle());
+        gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frame->handle());
+        gl->glBlitFramebuffer(0, 0, background->width(), background->height(), 0, 0, frame->width(),
+                              frame->height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        bindTarget();
+    }
+
     const GpuTexture* textTexture(const QFont& font, const QString& text)
     {
         const QString key = font.key() + QChar(0x1F) + text;
@@ -829,17 +893,7 @@ void Renderer::drawBackground(const TextureData& picture)
     Impl& d = *impl_;
     if (!d.inFrame || !d.makeCurrent())
         return;
-    d.bindTarget();
-    const QSize size = d.window->container()->size();
-    Quad2D quad;
-    quad.position = {glm::vec2(0, 0), glm::vec2(size.width(), 0), glm::vec2(size.width(), size.height()),
-                     glm::vec2(0, size.height())};
-    quad.blend = BlendMode::Opaque;
-    // Magnified or mildly shrunk over the whole view: bilinear is enough and
-    // much cheaper than trilinear on software GL.
-    d.gl->glBindSampler(BaseUnit, d.stretchSampler);
-    d.drawQuad(quad, d.texture(picture));
-    d.gl->glBindSampler(BaseUnit, 0);
+    d.drawBackground(picture);
 }
 
 void Renderer::drawItems(const FrameState& frame, std::span<const DrawItem> items)
