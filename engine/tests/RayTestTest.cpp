@@ -71,6 +71,12 @@ TEST_F(RayTestTest, NearestOfSeveralWinsAndHiddenMeshesAreIgnored)
     EXPECT_EQ(result.MeshName, "Far");
     // A mesh still answers a test made on it alone.
     EXPECT_TRUE(near.RayTest({0, 0, 0}, {0, 0, 100}, result));
+
+    // A kept result does not hold a released mesh in the scene.
+    ASSERT_TRUE(scene->RayTest({0, 0, 100}, {0, 0, 0}, result));
+    far = KLMesh();
+    EXPECT_TRUE(result.Mesh().IsNull());
+    EXPECT_EQ(scene->GetMeshCount(), 1);
 }
 
 TEST_F(RayTestTest, PlacementScaleAndRotationCount)

@@ -89,9 +89,11 @@ struct KLCollisionResult {
     float Distance = 0.0f;    // from the ray's start to Point
     QString MeshName;         // name of the mesh hit (empty when none)
     int Group = -1;           // group (subset) of the mesh hit
-    std::shared_ptr<kl::scene::MeshData> MeshState;  // the mesh hit, null when none
+    // The mesh hit; a kept result does not keep a released mesh alive.
+    std::weak_ptr<kl::scene::MeshData> MeshState;
 
-    // The mesh hit as an engine object (an empty KLMesh when nothing was hit).
+    // The mesh hit as an engine object (an empty KLMesh when nothing was hit
+    // or the mesh has been released since).
     KLMesh Mesh() const;
 };
 

@@ -140,7 +140,7 @@ KLMesh::KLMesh(std::shared_ptr<MeshData> data) : data_(std::move(data)) {}
 
 KLMesh KLCollisionResult::Mesh() const
 {
-    return KLMesh(MeshState);
+    return KLMesh(MeshState.lock());
 }
 
 MeshData& KLMesh::state() const
