@@ -160,7 +160,6 @@ void Context::releaseResource(gpu::ResourceId id)
 void Context::framePresented(double milliseconds)
 {
     frameMilliseconds = milliseconds;
-    scene.time += milliseconds;
     ++framesThisSecond;
     if (!fpsTimer.isValid())
         fpsTimer.start();

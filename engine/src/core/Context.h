@@ -61,7 +61,7 @@ struct SceneSettings {
     int cullMode = 2;
     bool lighting = true;
     int depthMode = 2;
-    double time = 0.0;   // scene time, milliseconds
+    double time = 0.0;   // scene time in milliseconds, advanced by KLScene::Update
 };
 
 struct TextRequest {
