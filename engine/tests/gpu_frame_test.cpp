@@ -123,6 +123,27 @@ TEST_F(FrameTest, BackgroundPictureIsStretchedTheRightWayUp)
     EXPECT_TRUE(colourIs(pixelColour(image, 80, 110), glm::vec4(0, 0, 1, 1)));
 }
 
+TEST_F(FrameTest, BackgroundFollowsPictureChangesAndViewSize)
+{
+    TextureData background = solidTexture(24, Qt::red);
+    EXPECT_TRUE(colourIs(centrePixel(fixture.render(FrameState{}, {}, glm::vec4(0, 0, 0, 1), &background)),
+                         glm::vec4(1, 0, 0, 1)));
+    background.image.fill(Qt::green);
+    ++background.revision;
+    EXPECT_TRUE(colourIs(centrePixel(fixture.render(FrameState{}, {}, glm::vec4(0, 0, 0, 1), &background)),
+                         glm::vec4(0, 1, 0, 1)));
+    // Another picture under another id.
+    const TextureData other = solidTexture(25, Qt::white);
+    EXPECT_TRUE(colourIs(centrePixel(fixture.render(FrameState{}, {}, glm::vec4(0, 0, 0, 1), &other)),
+                         glm::vec4(1, 1, 1, 1)));
+    // A larger view is covered to its far corner.
+    fixture.pictureBox().resize(240, 180);
+    QApplication::processEvents();
+    const QImage image = fixture.render(FrameState{}, {}, glm::vec4(0, 0, 0, 1), &background);
+    ASSERT_EQ(image.size(), QSize(240, 180));
+    EXPECT_TRUE(colourIs(pixelColour(image, 239, 179), glm::vec4(0, 1, 0, 1)));
+}
+
 TEST_F(FrameTest, MeshTextureTopLeftOriginAndModulation)
 {
     const TextureData texture = topRedBottomBlue(13);
