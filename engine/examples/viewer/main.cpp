@@ -1,6 +1,7 @@
 // klviewer: shows an X or 3DS model lit by one light.
 //
-//   klviewer <model file> [texture file] [--orbit <yaw> <pitch>] [--screenshot <file.bmp>]
+//   klviewer <model file> [texture file] [--spheremap] [--bump <height map>]
+//            [--orbit <yaw> <pitch>] [--screenshot <file.bmp>]
 //
 // Left-drag orbits the camera about the model, the wheel zooms, Escape quits.
 // With --screenshot a few frames are drawn, the last is saved as BMP and the
@@ -30,6 +31,8 @@ struct Options {
     QString model;
     QString texture;
     QString screenshot;
+    QString bump;
+    bool sphereMap = false;
     float yaw = 30;
     float pitch = 25;
 };
@@ -39,6 +42,10 @@ bool parseArguments(const QStringList& args, Options& options)
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--screenshot") && i + 1 < args.size()) {
             options.screenshot = args[++i];
+        } else if (args[i] == QLatin1String("--bump") && i + 1 < args.size()) {
+            options.bump = args[++i];
+        } else if (args[i] == QLatin1String("--spheremap")) {
+            options.sphereMap = true;
         } else if (args[i] == QLatin1String("--orbit") && i + 2 < args.size()) {
             options.yaw = args[++i].toFloat();
             options.pitch = std::clamp(args[++i].toFloat(), -89.0f, 89.0f);
@@ -132,7 +139,13 @@ int run(const Options& options)
     mesh.SetMaterial(makeMaterial(materials));
     if (!options.texture.isEmpty())
         mesh.SetTexture(textures.LoadTexture(QFileInfo(options.texture).absoluteFilePath(), QStringLiteral("Texture")));
-    lights.CreateLight(frontLeftLight(), QStringLiteral("Key"));
+    const int light = lights.CreateLight(frontLeftLight(), QStringLiteral("Key"));
+    if (options.sphereMap)
+        mesh.SetSphereMapping(true);
+    if (!options.bump.isEmpty()) {
+        const int bump = textures.LoadBumpTexture(QFileInfo(options.bump).absoluteFilePath(), QStringLiteral("Bump"));
+        mesh.SetBumpMapping(true, bump, light);
+    }
     scene.SetColor(0.15f, 0.17f, 0.22f);
     scene.SetAmbientLight(0.15f, 0.15f, 0.15f);
 
@@ -182,7 +195,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     Options options;
     if (!parseArguments(QApplication::arguments(), options)) {
-        std::fprintf(stderr, "usage: klviewer <model file> [texture file] [--orbit <yaw> <pitch>] [--screenshot <file.bmp>]\n");
+        std::fprintf(stderr, "usage: klviewer <model file> [texture file] [--spheremap] [--bump <height map>]\n"
+                             "                [--orbit <yaw> <pitch>] [--screenshot <file.bmp>]\n");
         return 2;
     }
     try {
