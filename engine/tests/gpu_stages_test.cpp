@@ -137,6 +137,39 @@ TEST_F(StageTest, SphereMapAddressesTheTextureByReflection)
     EXPECT_GT(centre.b, 0.9f) << "tilted";
 }
 
+TEST_F(StageTest, DetailDoublesAndLightmapDarkensTheBaseColour)
+{
+    TextureData base;
+    base.id = 34;
+    base.image = QImage(8, 8, QImage::Format_ARGB32);
+    base.image.fill(QColor(100, 200, 40));
+    TextureData detail = base;
+    detail.id = 35;
+    detail.image.fill(QColor(255, 128, 64));   // ×2: brighter, same, darker
+    TextureData lightmap = base;
+    lightmap.id = 36;
+    lightmap.image.fill(QColor(128, 128, 128));
+    const MeshGeometry quad = makeQuad(37, 1.0f);
+    DrawItem item;
+    item.mesh = &quad;
+    item.lit = false;
+    item.material.diffuse = glm::vec4(1, 1, 1, 1);
+    item.baseTexture = &base;
+    item.detailTexture = &detail;
+    item.detailScale = 4;
+    const FrameState frame = frontCamera(2, fixture.size());
+    glm::vec4 c = centrePixel(fixture.render(frame, {&item, 1}));
+    EXPECT_NEAR(c.r, 200 / 255.0f, 0.02f);
+    EXPECT_NEAR(c.g, 200 / 255.0f, 0.02f);
+    EXPECT_NEAR(c.b, 20 / 255.0f, 0.02f);
+
+    item.detailTexture = nullptr;
+    item.lightmapTexture = &lightmap;
+    c = centrePixel(fixture.render(frame, {&item, 1}));
+    EXPECT_NEAR(c.r, 50 / 255.0f, 0.02f);
+    EXPECT_NEAR(c.g, 100 / 255.0f, 0.02f);
+}
+
 TEST_F(StageTest, BumpTextureEmbossesTheLitSurface)
 {
     const TextureData bump = stripedBump(32);
