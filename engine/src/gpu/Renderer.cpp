@@ -401,7 +401,7 @@ struct Renderer::Impl {
         const QSize size = framebufferSize().expandedTo(QSize(1, 1));
         if (frame && frame->size() == size)
             return true;
-        frame = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::CombinedDepthStencil);
+        frame = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
         if (!frame->isValid()) {
             frame.reset();
             error = QStringLiteral("Could not create the frame buffer");
