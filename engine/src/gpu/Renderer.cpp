@@ -1,18 +1,16 @@
 #include "gpu/Renderer.h"
 
 #include "gpu/GlWindow.h"
+#include "gpu/GpuResources.h"
 #include "gpu/RenderMath.h"
 #include "gpu/Shaders.h"
 
 #include <QElapsedTimer>
-#include <QFontMetrics>
-#include <QHash>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLShaderProgram>
-#include <QPainter>
 #include <QPointer>
 
 #include <glm/gtc/type_ptr.hpp>
@@ -32,22 +30,6 @@ constexpr int BaseUnit = 0;
 constexpr int BumpUnit = 1;
 constexpr int DetailUnit = 2;
 constexpr int LightmapUnit = 3;
-constexpr int MaxTextCacheEntries = 512;
-
-struct GpuTexture {
-    GLuint name = 0;
-    std::uint32_t revision = 0;
-    QSize size;
-};
-
-struct GpuMesh {
-    GLuint vao = 0;
-    GLuint vbo = 0;
-    GLuint ibo = 0;
-    std::uint32_t revision = 0;
-    std::uint32_t indexCount = 0;
-    std::vector<MeshGroup> groups;
-};
 
 struct MeshUniforms {
     GLint world, normalMatrix, viewProjection, view, eye, sceneAmbient;
@@ -104,35 +86,6 @@ struct QuadVertex {
     float x, y, u, v, r, g, b, a;
 };
 
-// Indices with every triangle that reads past the vertex array made degenerate,
-// so group offsets stay valid and nothing is read out of bounds.
-std::vector<std::uint32_t> safeIndices(const MeshGeometry& mesh)
-{
-    std::vector<std::uint32_t> indices = mesh.indices;
-    indices.resize(indices.size() - indices.size() % 3);
-    const auto count = std::uint32_t(mesh.vertices.size());
-    for (std::size_t t = 0; t < indices.size(); t += 3) {
-        if (indices[t] >= count || indices[t + 1] >= count || indices[t + 2] >= count)
-            indices[t] = indices[t + 1] = indices[t + 2] = 0;
-    }
-    return indices;
-}
-
-std::vector<MeshGroup> safeGroups(const MeshGeometry& mesh, std::uint32_t indexCount)
-{
-    std::vector<MeshGroup> groups;
-    if (mesh.groups.empty()) {
-        groups.push_back({0, indexCount});
-        return groups;
-    }
-    for (const MeshGroup& g : mesh.groups) {
-        const std::uint32_t first = std::min(g.firstIndex, indexCount);
-        const std::uint32_t count = std::min(g.indexCount, indexCount - first);
-        groups.push_back({first, count - count % 3});
-    }
-    return groups;
-}
-
 } // namespace
 
 struct Renderer::Impl {
@@ -158,11 +111,7 @@ struct Renderer::Impl {
     GLuint quadVao = 0;
     GLuint quadVbo = 0;
 
-    std::unordered_map<ResourceId, GpuTexture> textures;
-    std::unordered_map<ResourceId, GpuMesh> meshes;
-    std::vector<GLuint> frameTextures;   // uncached (id 0) uploads, freed at the next frame
-    std::vector<GpuMesh> frameMeshes;
-    QHash<QString, GpuTexture> textCache;
+    GpuResources resources;
 
     bool inFrame = false;
     QElapsedTimer presentClock;
@@ -240,11 +189,7 @@ struct Renderer::Impl {
         boundMesh = nullptr;
         quadProgram.reset();
         stretchSampler = 0;
-        textures.clear();
-        meshes.clear();
-        frameTextures.clear();
-        frameMeshes.clear();
-        textCache.clear();
+        resources.forget();
         quadVao = quadVbo = 0;
         frame.reset();
         background.reset();
@@ -253,36 +198,11 @@ struct Renderer::Impl {
         inFrame = false;
     }
 
-    void deleteMesh(GpuMesh& m)
-    {
-        gl->glDeleteVertexArrays(1, &m.vao);
-        gl->glDeleteBuffers(1, &m.vbo);
-        gl->glDeleteBuffers(1, &m.ibo);
-    }
-
-    void freeFrameResources()
-    {
-        if (!gl)
-            return;
-        if (!frameTextures.empty())
-            gl->glDeleteTextures(GLsizei(frameTextures.size()), frameTextures.data());
-        for (GpuMesh& m : frameMeshes)
-            deleteMesh(m);
-        frameTextures.clear();
-        frameMeshes.clear();
-    }
-
     // Deletes every GL object; the context must be current.
     void freeGl()
     {
         if (gl) {
-            freeFrameResources();
-            for (auto& [id, t] : textures)
-                gl->glDeleteTextures(1, &t.name);
-            for (auto& [id, m] : meshes)
-                deleteMesh(m);
-            for (const GpuTexture& t : std::as_const(textCache))
-                gl->glDeleteTextures(1, &t.name);
+            resources.freeAll();
             gl->glDeleteVertexArrays(1, &quadVao);
             gl->glDeleteBuffers(1, &quadVbo);
             gl->glDeleteSamplers(1, &stretchSampler);
@@ -307,6 +227,7 @@ struct Renderer::Impl {
     bool createGl()
     {
         gl = context->extraFunctions();
+        resources.setFunctions(gl);
         if (!buildProgram(quadProgram, shaders::quadVertex, shaders::quadFragment))
             return false;
         gl->glGenSamplers(1, &stretchSampler);
@@ -432,115 +353,7 @@ struct Renderer::Impl {
         context->swapBuffers(window);
     }
 
-    // --- resources ----------------------------------------------------------------------
-
-    GLuint uploadTexture(const QImage& source, bool mipmapped)
-    {
-        GLint maxSize = 0;
-        gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-        const QImage image = textureUploadImage(source, std::min(maxSize, 8192));
-        GLuint name = 0;
-        gl->glGenTextures(1, &name);
-        gl->glBindTexture(GL_TEXTURE_2D, name);
-        gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        gl->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width(), image.height(), 0, GL_RGBA,
-                         GL_UNSIGNED_BYTE, image.constBits());
-        if (mipmapped) {
-            gl->glGenerateMipmap(GL_TEXTURE_2D);
-            gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-            gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-            gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        } else {
-            gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-            gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-            gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        }
-        gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        return name;
-    }
-
-    GLuint texture(const TextureData& data)
-    {
-        auto makeImage = [&] { return data.isBumpMap ? bumpGradientImage(data.image) : data.image; };
-        if (data.id == 0) {
-            frameTextures.push_back(uploadTexture(makeImage(), true));
-            return frameTextures.back();
-        }
-        auto it = textures.find(data.id);
-        if (it != textures.end() && it->second.revision == data.revision)
-            return it->second.name;
-        if (it != textures.end())
-            gl->glDeleteTextures(1, &it->second.name);
-        GpuTexture& t = textures[data.id];
-        t.name = uploadTexture(makeImage(), true);
-        t.revision = data.revision;
-        return t.name;
-    }
-
-    GpuMesh uploadMesh(const MeshGeometry& data)
-    {
-        GpuMesh m;
-        const std::vector<std::uint32_t> indices = safeIndices(data);
-        m.indexCount = std::uint32_t(indices.size());
-        m.groups = safeGroups(data, m.indexCount);
-        m.revision = data.revision;
-        gl->glGenVertexArrays(1, &m.vao);
-        gl->glGenBuffers(1, &m.vbo);
-        gl->glGenBuffers(1, &m.ibo);
-        gl->glBindVertexArray(m.vao);
-        gl->glBindBuffer(GL_ARRAY_BUFFER, m.vbo);
-        gl->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(data.vertices.size() * sizeof(Vertex)),
-                         data.vertices.data(), GL_STATIC_DRAW);
-        gl->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m.ibo);
-        gl->glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(std::uint32_t)),
-                         indices.data(), GL_STATIC_DRAW);
-        const auto stride = GLsizei(sizeof(Vertex));
-        auto attribute = [&](GLuint index, GLint size, std::size_t offset) {
-            gl->glEnableVertexAttribArray(index);
-            gl->glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offset));
-        };
-        attribute(0, 3, offsetof(Vertex, position));
-        attribute(1, 3, offsetof(Vertex, normal));
-        attribute(2, 2, offsetof(Vertex, uv));
-        attribute(3, 2, offsetof(Vertex, uv2));
-        attribute(4, 4, offsetof(Vertex, colour));
-        gl->glBindVertexArray(0);
-        return m;
-    }
-
-    const GpuMesh* mesh(const MeshGeometry& data)
-    {
-        if (data.vertices.empty() || data.indices.size() < 3)
-            return nullptr;
-        if (data.id == 0) {
-            frameMeshes.push_back(uploadMesh(data));
-            return &frameMeshes.back();
-        }
-        auto it = meshes.find(data.id);
-        if (it != meshes.end() && it->second.revision == data.revision)
-            return &it->second;
-        if (it != meshes.end())
-            deleteMesh(it->second);
-        GpuMesh& m = meshes[data.id];
-        m = uploadMesh(data);
-        return &m;
-    }
-
-    void releaseId(ResourceId id)
-    {
-        if (id == backgroundId)
-            backgroundId = 0;
-        if (auto it = textures.find(id); it != textures.end()) {
-            gl->glDeleteTextures(1, &it->second.name);
-            textures.erase(it);
-        }
-        if (auto it = meshes.find(id); it != meshes.end()) {
-            deleteMesh(it->second);
-            meshes.erase(it);
-        }
-    }
-
-    // --- state --------------------------------------------------------------------------
+        // --- state --------------------------------------------------------------------------
 
     void setBlend(BlendMode mode)
     {
@@ -606,7 +419,7 @@ struct Renderer::Impl {
     {
         if (data) {
             gl->glActiveTexture(GL_TEXTURE0 + unit);
-            gl->glBindTexture(GL_TEXTURE_2D, texture(*data));
+            gl->glBindTexture(GL_TEXTURE_2D, resources.texture(*data));
         }
     }
 
@@ -633,7 +446,7 @@ struct Renderer::Impl {
     {
         if (!item.mesh)
             return;
-        const GpuMesh* m = mesh(*item.mesh);
+        const GpuMesh* m = resources.mesh(*item.mesh);
         if (!m)
             return;
         MeshGroup range{0, m->indexCount};
@@ -734,7 +547,7 @@ struct Renderer::Impl {
         // Magnified or mildly shrunk over the whole view: bilinear is enough and
         // much cheaper than trilinear on software GL.
         gl->glBindSampler(BaseUnit, stretchSampler);
-        drawQuad(quad, texture(picture));
+        drawQuad(quad, resources.texture(picture));
         gl->glBindSampler(BaseUnit, 0);
     }
 
@@ -775,32 +588,6 @@ struct Renderer::Impl {
         gl->glBlitFramebuffer(0, 0, background->width(), background->height(), 0, 0, frame->width(),
                               frame->height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
         bindTarget();
-    }
-
-    const GpuTexture* textTexture(const QFont& font, const QString& text)
-    {
-        const QString key = font.key() + QChar(0x1F) + text;
-        if (auto it = textCache.constFind(key); it != textCache.constEnd())
-            return &it.value();
-        if (textCache.size() >= MaxTextCacheEntries) {
-            for (const GpuTexture& t : std::as_const(textCache))
-                gl->glDeleteTextures(1, &t.name);
-            textCache.clear();
-        }
-        const QFontMetrics metrics(font);
-        const QSize size(std::max(1, metrics.horizontalAdvance(text) + 2), std::max(1, metrics.height()));
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter painter(&image);
-            painter.setFont(font);
-            painter.setPen(Qt::white);
-            painter.drawText(QPoint(0, metrics.ascent()), text);
-        }
-        GpuTexture t;
-        t.name = uploadTexture(image.convertToFormat(QImage::Format_ARGB32), false);
-        t.size = size;
-        return &*textCache.insert(key, t);
     }
 
     QImage readFramebuffer()
@@ -872,7 +659,7 @@ bool Renderer::beginFrame(const glm::vec4& clearColour, bool clearDepth)
     d.inFrame = false;
     if (!d.makeCurrent() || !d.ensureFrameBuffer())
         return false;
-    d.freeFrameResources();
+    d.resources.endFrame();
     d.bindTarget();
     d.gl->glClearColor(clearColour.r, clearColour.g, clearColour.b, 1.0f);
     d.gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -916,7 +703,7 @@ void Renderer::drawQuad2D(const Quad2D& quad)
     if (!d.inFrame || !d.makeCurrent())
         return;
     d.bindTarget();
-    d.drawQuad(quad, quad.texture ? d.texture(*quad.texture) : 0);
+    d.drawQuad(quad, quad.texture ? d.resources.texture(*quad.texture) : 0);
 }
 
 void Renderer::drawText(const QFont& font, const QString& text, int x, int y, std::uint32_t argb)
@@ -925,7 +712,7 @@ void Renderer::drawText(const QFont& font, const QString& text, int x, int y, st
     if (text.isEmpty() || !d.inFrame || !d.makeCurrent())
         return;
     d.bindTarget();
-    const GpuTexture* t = d.textTexture(font, text);
+    const GpuTexture* t = d.resources.text(font, text);
     Quad2D quad;
     const auto w = float(t->size.width());
     const auto h = float(t->size.height());
@@ -989,7 +776,9 @@ void Renderer::release(ResourceId id)
     Impl& d = *impl_;
     if (id == 0 || !d.gl || !d.makeCurrent())
         return;
-    d.releaseId(id);
+    if (id == d.backgroundId)
+        d.backgroundId = 0;
+    d.resources.release(id);
 }
 
 } // namespace kl::gpu
