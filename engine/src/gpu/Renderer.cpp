@@ -426,8 +426,12 @@ struct Renderer::Impl {
     static unsigned featuresOf(const DrawItem& item)
     {
         unsigned f = 0;
-        if (item.lit)
+        if (item.lit) {
             f |= shaders::Lit;
+            const glm::vec3 specular(item.material.specular);
+            if (item.material.power > 0.0f && (specular.r > 0.0f || specular.g > 0.0f || specular.b > 0.0f))
+                f |= shaders::Specular;
+        }
         if (item.baseTexture) {
             f |= shaders::BaseTexture;
             if (item.sphereMap)

@@ -134,7 +134,7 @@ void addLight(const int i, const int type, vec3 nl, vec3 toEye, inout vec3 ambie
     float ndotl = dot(nl, l);
     if (ndotl > 0.0) {
         diffuse += k * ndotl * uLightDiffuse[i].rgb;
-        if (uMatPower > 0.0) {
+        if (uSpecular && uMatPower > 0.0) {
             vec3 h = normalize(l + toEye);
             float ndoth = max(dot(nl, h), 0.0);
             specular += k * pow(ndoth, uMatPower) * uLightSpecular[i].rgb;
@@ -199,6 +199,7 @@ QByteArray meshFragmentSource(unsigned features, std::span<const int> lightTypes
     flag("uHasBump", BumpMap);
     flag("uHasDetail", DetailTexture);
     flag("uHasLightmap", Lightmap);
+    flag("uSpecular", Specular);
     // The lights' number and types are constants too: one call per light, each
     // keeping only the code of its type.
     const int count = int(std::min<std::size_t>(lightTypes.size(), 8));

@@ -19,6 +19,7 @@ enum MeshFeature : unsigned {
     BumpMap = 1u << 3,
     DetailTexture = 1u << 4,
     Lightmap = 1u << 5,
+    Specular = 1u << 6,   // highlights: the material has a power and a specular colour
 };
 
 // Complete fragment shader for one combination of MeshFeature bits and the
