@@ -99,7 +99,6 @@ bool Form1::load(bool runLoop)
         shutdown();
         return false;
     }
-    loaded_ = true;
     applyResizeRules();
     if (!runLoop)
         return true;

@@ -10,7 +10,6 @@
 #include "core/MaterialSettings.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -29,7 +28,6 @@ class StepByStep;
 
 namespace glazery {
 
-class Form2;
 class Form3;
 class PreviewScene;
 
@@ -132,7 +130,6 @@ private:
 
     // Column (Form1Column.cpp)
     void applyColumnGeometry();
-    void restackPanels();
     void updateScrollRatio();
     void dragScroller(int scrollerTopPixels);
     void applyResizeRules();
@@ -224,7 +221,6 @@ private:
     LightRecord testLight_;
     CodeNames codeNames_;
     std::unique_ptr<PreviewScene> scene_;
-    bool loaded_ = false;
     bool shutDown_ = false;
     bool inResize_ = false;
 };

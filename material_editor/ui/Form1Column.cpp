@@ -44,11 +44,6 @@ void Form1::updateScrollRatio()
         picScroller_->move(0, 0);
 }
 
-void Form1::restackPanels()
-{
-    applyColumnGeometry();
-}
-
 void Form1::panelHeaderMouseDown(int index, Qt::MouseButton button, int yTwips)
 {
     if (index < 0 || index >= PanelCount)

@@ -112,8 +112,9 @@ bool Form1::startEngine()
     // 16.-17. No drag yet; the default material.
     viewDragActive_ = false;
     menuNew();
-    // 18. The window shows.
+    // 18. The window shows, the preview holding the keyboard focus.
     show();
+    picture1_->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
