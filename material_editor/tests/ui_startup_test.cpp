@@ -12,7 +12,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include <cmath>
 
@@ -165,6 +168,27 @@ TEST_F(Column, RightButtonDragMovesTheColumnButNotBelowItsRestingTop)
     EXPECT_EQ(form->columnTop(), 120);
 }
 
+TEST_F(Column, DraggingTheScrollerMovesTheColumn)
+{
+    startWindow();
+    for (int i = 0; i < 4; ++i)
+        QTest::mousePress(control<QWidget>(QString("lblFrame_%1").arg(i)), Qt::LeftButton, {}, QPoint(10, 5));
+    ASSERT_GT(form->scrollRatio(), 0);
+    auto* scroller = control<QWidget>("picScroller");
+    QTest::mousePress(scroller, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 45), scroller->mapToGlobal(QPointF(5, 45)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(scroller, &move);
+    EXPECT_EQ(scroller->y(), 40);
+    EXPECT_NEAR(form->columnTop(), 120 - toTwips(40) * form->scrollRatio(), 1.0);
+    // The scroller stays inside its bar.
+    QMouseEvent far(QEvent::MouseMove, QPointF(5, 5000), scroller->mapToGlobal(QPointF(5, 5000)), Qt::NoButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(scroller, &far);
+    auto* bar = control<QWidget>("picScrollbar");
+    EXPECT_EQ(scroller->y() + scroller->height(), bar->height());
+}
+
 TEST_F(Column, ClientAreaSnapsBackTo640By480)
 {
     startWindow();
@@ -216,6 +240,37 @@ TEST_F(Loop, ClosingTheWindowShutsDown)
     form->close();
     EXPECT_TRUE(form->isShutDown());
     EXPECT_FALSE(form->runFrame());
+}
+
+TEST_F(Loop, DraggingInThePreviewTurnsAndTheWheelMovesTheObject)
+{
+    startWindow();
+    control<QAction>("mnuAutoSpin")->trigger();
+    form->runFrame();
+    form->runFrame();
+    const D3DVECTOR still = scene().previewMeshes[0].GetRotation();
+    auto* picture = control<QWidget>("Picture1");
+    QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(100, 100));
+    for (int step = 1; step <= 5; ++step) {
+        const QPointF at(100 + 10 * step, 100 + 10 * step);
+        QMouseEvent move(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(picture, &move);
+        form->runFrame();
+    }
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(150, 150));
+    const D3DVECTOR turned = scene().previewMeshes[0].GetRotation();
+    EXPECT_LT(turned.y, still.y);
+    EXPECT_LT(turned.x, still.x);
+
+    const float z = scene().previewMeshes[0].GetPosition().z;
+    QWheelEvent wheel(QPointF(100, 100), picture->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    // Wheel events reach the native window first, as from the window system.
+    ASSERT_NE(picture->windowHandle(), nullptr);
+    QApplication::sendEvent(picture->windowHandle(), &wheel);
+    form->runFrame();
+    EXPECT_FLOAT_EQ(scene().previewMeshes[0].GetPosition().z, z - 1.2f);
 }
 
 TEST_F(Loop, AutoSpinTurnsTheShownObjectOnlyWhileChecked)
