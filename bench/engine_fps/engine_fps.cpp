@@ -1,4 +1,6 @@
-// Frames per second of the material editor's preview scene.
+// Frames per second of the material editor's preview scene: camera, field of
+// view, object placement and light as the editor sets them up, a textured object
+// with diffuse and specular colour, the background picture and one line of text.
 //   engine_fps [model file] [seconds]
 // Without a model (or when it cannot be read) a generated sphere stands in.
 #include "gpu/Renderer.h"
@@ -48,7 +50,8 @@ MeshGeometry sphere(int slices, int stacks)
     return mesh;
 }
 
-// Every mesh of the file in one geometry, scaled to a radius of about 10.
+// Every mesh of the file in one geometry, at the file's own size (the preview
+// objects are modelled about 20 units across and shown at scale 1).
 bool loadModel(const char* path, MeshGeometry& mesh)
 {
     Assimp::Importer importer;
@@ -59,7 +62,6 @@ bool loadModel(const char* path, MeshGeometry& mesh)
         return false;
     mesh = MeshGeometry{};
     mesh.id = 1;
-    glm::vec3 lo(1e30f), hi(-1e30f);
     for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
         const aiMesh* src = scene->mMeshes[m];
         const auto base = std::uint32_t(mesh.vertices.size());
@@ -70,8 +72,6 @@ bool loadModel(const char* path, MeshGeometry& mesh)
                 v.normal = glm::vec3(src->mNormals[i].x, src->mNormals[i].y, src->mNormals[i].z);
             if (src->HasTextureCoords(0))
                 v.uv = glm::vec2(src->mTextureCoords[0][i].x, src->mTextureCoords[0][i].y);
-            lo = glm::min(lo, v.position);
-            hi = glm::max(hi, v.position);
             mesh.vertices.push_back(v);
         }
         for (unsigned f = 0; f < src->mNumFaces; ++f)
@@ -79,11 +79,19 @@ bool loadModel(const char* path, MeshGeometry& mesh)
                 for (int k = 0; k < 3; ++k)
                     mesh.indices.push_back(base + src->mFaces[f].mIndices[k]);
     }
-    const glm::vec3 centre = (lo + hi) * 0.5f;
-    const float scale = 20.0f / std::max(glm::length(hi - lo), 1e-6f);
-    for (Vertex& v : mesh.vertices)
-        v.position = (v.position - centre) * scale;
     return !mesh.indices.empty();
+}
+
+// The preview objects' fabric stand-in: a checker of two colours.
+TextureData fabricTexture()
+{
+    TextureData t;
+    t.id = 3;
+    t.image = QImage(256, 256, QImage::Format_ARGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            t.image.setPixel(x, y, ((x / 32 + y / 32) % 2) ? qRgb(200, 190, 170) : qRgb(120, 60, 50));
+    return t;
 }
 
 TextureData backgroundPicture()
@@ -127,14 +135,17 @@ int main(int argc, char** argv)
     FrameState frame;
     frame.eyePosition = glm::vec3(0, 50, -30);
     frame.view = glm::lookAtLH(frame.eyePosition, glm::vec3(0, 50, 0), glm::vec3(0, 1, 0));
-    frame.projection = glm::perspectiveLH_NO(glm::radians(45.0f), 800.0f / 600.0f, 1.0f, 1000.0f);
+    frame.projection = glm::perspectiveLH_NO(glm::radians(50.0f), 800.0f / 600.0f, 1.0f, 10000.0f);
+    frame.ambient = glm::vec4(0.25f, 0.25f, 0.25f, 1);
     LightState light;
     light.type = LightType::Directional;
     light.direction = glm::vec3(1, -1, 0);
     frame.lights = {light};
 
+    const TextureData fabric = fabricTexture();
     DrawItem item;
     item.mesh = &mesh;
+    item.baseTexture = &fabric;
     item.material.ambient = glm::vec4(0.2f, 0.2f, 0.2f, 1);
     item.material.diffuse = glm::vec4(0.8f, 0.3f, 0.2f, 1);
     item.material.specular = glm::vec4(1, 1, 1, 1);
