@@ -196,8 +196,8 @@ void Form1::buildFilesPanel(QWidget* panel)
         connect(clear, &QPushButton::clicked, this, [this, r] { clearTexture(r); });
     }
     label(panel, tr("Bump mapping:"), 8, 145);
-    option4_ = option(panel, "Option4", tr("On"), 100, 144, 50);
-    option3_ = option(panel, "Option3", tr("Off"), 152, 144, 50);
+    option4_ = option(panel, "Option4", tr("On"), 112, 144, 50);
+    option3_ = option(panel, "Option3", tr("Off"), 166, 144, 50);
     option3_->setChecked(true);
     connect(option4_, &QRadioButton::clicked, this, [this] { setBumpMapping(true); });
     connect(option3_, &QRadioButton::clicked, this, [this] { setBumpMapping(false); });
