@@ -162,6 +162,31 @@ TEST_F(FrameTest, MeshTextureTopLeftOriginAndModulation)
     EXPECT_TRUE(colourIs(pixelColour(image, 80, 45), glm::vec4(0.5f, 0, 0, 1)));
 }
 
+TEST_F(FrameTest, TextureFilterChoosesBetweenSharpAndSmoothMagnification)
+{
+    // A 2x2 checker stretched over the whole quad: nearest keeps hard edges,
+    // the linear filters blend towards grey between texel centres.
+    TextureData checker;
+    checker.id = 26;
+    checker.image = QImage(2, 2, QImage::Format_ARGB32);
+    checker.image.setPixel(0, 0, qRgb(255, 255, 255));
+    checker.image.setPixel(1, 1, qRgb(255, 255, 255));
+    checker.image.setPixel(1, 0, qRgb(0, 0, 0));
+    checker.image.setPixel(0, 1, qRgb(0, 0, 0));
+    const MeshGeometry quad = makeQuad(27, 1.0f);
+    DrawItem item = emissiveItem(quad, glm::vec4(1, 1, 1, 1));
+    item.baseTexture = &checker;
+    const FrameState frame = frontCamera(2, fixture.size());
+    Renderer& r = fixture.renderer();
+    r.setTextureFilter(TextureFilter::Nearest);
+    const float sharp = centrePixel(fixture.render(frame, {&item, 1})).r;
+    EXPECT_TRUE(sharp < 0.05f || sharp > 0.95f) << sharp;
+    for (TextureFilter smooth : {TextureFilter::Bilinear, TextureFilter::Trilinear}) {
+        r.setTextureFilter(smooth);
+        EXPECT_NEAR(centrePixel(fixture.render(frame, {&item, 1})).r, 0.5f, 0.1f) << int(smooth);
+    }
+}
+
 TEST_F(FrameTest, TextureChangesReachTheGpuOnlyWithANewRevision)
 {
     TextureData texture = solidTexture(15, Qt::green);

@@ -94,6 +94,10 @@ enum class BlendMode {
     Multiply,       // src·dst
 };
 
+// Mesh texture sampling: nearest texel, bilinear within the nearest mip level,
+// or trilinear (bilinear blended between two levels).
+enum class TextureFilter { Nearest, Bilinear, Trilinear };
+
 enum class CullMode {
     None,
     Clockwise,          // drop triangles clockwise on screen

@@ -106,6 +106,8 @@ struct Renderer::Impl {
     std::uint64_t frameSerial = 0;
     std::unique_ptr<QOpenGLShaderProgram> quadProgram;
     GLuint stretchSampler = 0;   // plain bilinear, for pictures stretched over the view
+    GLuint meshSampler = 0;      // the chosen filter, repeating, for mesh textures
+    TextureFilter filter = TextureFilter::Trilinear;
     GLint quadViewSize = -1;
     GLint quadHasTexture = -1;
     GLuint quadVao = 0;
@@ -188,7 +190,7 @@ struct Renderer::Impl {
         meshPrograms.clear();
         boundMesh = nullptr;
         quadProgram.reset();
-        stretchSampler = 0;
+        stretchSampler = meshSampler = 0;
         resources.forget();
         quadVao = quadVbo = 0;
         frame.reset();
@@ -206,6 +208,7 @@ struct Renderer::Impl {
             gl->glDeleteVertexArrays(1, &quadVao);
             gl->glDeleteBuffers(1, &quadVbo);
             gl->glDeleteSamplers(1, &stretchSampler);
+            gl->glDeleteSamplers(1, &meshSampler);
             frame.reset();
             background.reset();
         }
@@ -235,6 +238,10 @@ struct Renderer::Impl {
         gl->glSamplerParameteri(stretchSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         gl->glSamplerParameteri(stretchSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         gl->glSamplerParameteri(stretchSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        gl->glGenSamplers(1, &meshSampler);
+        gl->glSamplerParameteri(meshSampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        gl->glSamplerParameteri(meshSampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        applyFilter();
 
         const GLuint q = quadProgram->programId();
         quadViewSize = gl->glGetUniformLocation(q, "uViewSize");
@@ -256,6 +263,22 @@ struct Renderer::Impl {
         gl->glVertexAttribPointer(2, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(QuadVertex, r)));
         gl->glBindVertexArray(0);
         return true;
+    }
+
+    void applyFilter()
+    {
+        if (!gl || meshSampler == 0)
+            return;
+        GLint minFilter = GL_LINEAR_MIPMAP_LINEAR;
+        GLint magFilter = GL_LINEAR;
+        if (filter == TextureFilter::Nearest) {
+            minFilter = GL_NEAREST_MIPMAP_NEAREST;
+            magFilter = GL_NEAREST;
+        } else if (filter == TextureFilter::Bilinear) {
+            minFilter = GL_LINEAR_MIPMAP_NEAREST;
+        }
+        gl->glSamplerParameteri(meshSampler, GL_TEXTURE_MIN_FILTER, minFilter);
+        gl->glSamplerParameteri(meshSampler, GL_TEXTURE_MAG_FILTER, magFilter);
     }
 
     // The program for one combination of stages, built on first use.
@@ -696,8 +719,12 @@ void Renderer::drawItems(const FrameState& frame, std::span<const DrawItem> item
     ++d.frameSerial;
     d.boundMesh = nullptr;
     const PackedLights lights = packLights(frame);
+    for (int unit : {BaseUnit, BumpUnit, DetailUnit, LightmapUnit})
+        d.gl->glBindSampler(GLuint(unit), d.meshSampler);
     for (const DrawItem& item : items)
         d.drawItem(frame, lights, item);
+    for (int unit : {BaseUnit, BumpUnit, DetailUnit, LightmapUnit})
+        d.gl->glBindSampler(GLuint(unit), 0);
     d.gl->glBindVertexArray(0);
 }
 
@@ -774,6 +801,14 @@ bool Renderer::saveScreenshot(const QString& path, QString& error)
 QString Renderer::glVersion() const { return impl_->version; }
 QString Renderer::glRenderer() const { return impl_->rendererName; }
 QString Renderer::lastError() const { return impl_->error; }
+
+void Renderer::setTextureFilter(TextureFilter filter)
+{
+    Impl& d = *impl_;
+    d.filter = filter;
+    if (d.context && d.context->isValid() && d.makeCurrent())
+        d.applyFilter();
+}
 
 void Renderer::release(ResourceId id)
 {

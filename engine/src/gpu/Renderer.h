@@ -68,6 +68,9 @@ public:
     // Frees the GPU copy of a texture or mesh (the id may be uploaded again later).
     void release(ResourceId id);
 
+    // Sampling of mesh textures (all mip-mapped, repeating). Default trilinear.
+    void setTextureFilter(TextureFilter filter);
+
     struct Impl;
 
 private:
