@@ -130,6 +130,7 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication::processEvents();
+    renderer.setTextureFilter(TextureFilter::Bilinear);   // what the editor asks for
 
     const TextureData background = backgroundPicture();
     FrameState frame;
