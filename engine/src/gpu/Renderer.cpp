@@ -36,7 +36,7 @@ struct MeshUniforms {
     GLint lightDiffuse, lightSpecular, lightAmbient, lightPosition,
         lightDirection, lightAttenuation, lightSpot;
     GLint matAmbient, matDiffuse, matSpecular, matEmissive, matPower;
-    GLint useVertexColour, bumpLight, bumpStrength, detailScale;
+    GLint bumpLight, bumpStrength, detailScale;
 };
 
 struct MeshProgram {
@@ -299,7 +299,7 @@ struct Renderer::Impl {
             loc("uSceneAmbient"), loc("uLightDiffuse"),
             loc("uLightSpecular"), loc("uLightAmbient"), loc("uLightPosition"), loc("uLightDirection"),
             loc("uLightAttenuation"), loc("uLightSpot"), loc("uMatAmbient"), loc("uMatDiffuse"),
-            loc("uMatSpecular"), loc("uMatEmissive"), loc("uMatPower"), loc("uUseVertexColour"),
+            loc("uMatSpecular"), loc("uMatEmissive"), loc("uMatPower"),
             loc("uBumpLight"), loc("uBumpStrength"), loc("uDetailScale")};
         gl->glUseProgram(p);
         gl->glUniform1i(loc("uBase"), BaseUnit);
@@ -462,6 +462,8 @@ struct Renderer::Impl {
         }
         if (item.lit && item.bumpTexture)
             f |= shaders::BumpMap;
+        if (item.useVertexColours && item.mesh->hasVertexColours)
+            f |= shaders::VertexColour;
         if (item.detailTexture)
             f |= shaders::DetailTexture;
         if (item.lightmapTexture)
@@ -511,7 +513,6 @@ struct Renderer::Impl {
         gl->glUniform4fv(mu.matSpecular, 1, glm::value_ptr(mat.specular));
         gl->glUniform4fv(mu.matEmissive, 1, glm::value_ptr(mat.emissive));
         gl->glUniform1f(mu.matPower, mat.power);
-        gl->glUniform1i(mu.useVertexColour, item.useVertexColours && item.mesh->hasVertexColours ? 1 : 0);
 
         bindStage(BaseUnit, item.baseTexture);
         if (features & shaders::BumpMap) {

@@ -65,7 +65,6 @@ uniform vec4 uMatSpecular;
 uniform vec4 uMatEmissive;
 uniform float uMatPower;
 
-uniform bool uUseVertexColour;
 uniform int uBumpLight;
 uniform float uBumpStrength;
 uniform float uDetailScale;
@@ -200,6 +199,7 @@ QByteArray meshFragmentSource(unsigned features, std::span<const int> lightTypes
     flag("uHasDetail", DetailTexture);
     flag("uHasLightmap", Lightmap);
     flag("uSpecular", Specular);
+    flag("uUseVertexColour", VertexColour);
     // The lights' number and types are constants too: one call per light, each
     // keeping only the code of its type.
     const int count = int(std::min<std::size_t>(lightTypes.size(), 8));

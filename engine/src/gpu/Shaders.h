@@ -20,6 +20,7 @@ enum MeshFeature : unsigned {
     DetailTexture = 1u << 4,
     Lightmap = 1u << 5,
     Specular = 1u << 6,   // highlights: the material has a power and a specular colour
+    VertexColour = 1u << 7,   // vertex colours replace the material's diffuse colour
 };
 
 // Complete fragment shader for one combination of MeshFeature bits and the
