@@ -124,8 +124,8 @@ struct DrawItem {
     float detailScale = 1.0f;
     const TextureData* lightmapTexture = nullptr;
 
-    bool lit = true;               // false: colour = material diffuse (× vertex colour)
-    bool useVertexColours = false; // vertex colour replaces material diffuse (and ambient)
+    bool lit = true;               // false: colour = diffuse colour (times the textures), no lights
+    bool useVertexColours = false; // vertex colour replaces the material's diffuse colour
     BlendMode blend = BlendMode::Opaque;
     bool depthTest = true;
     bool depthWrite = true;
