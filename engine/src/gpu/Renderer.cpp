@@ -282,7 +282,7 @@ struct Renderer::Impl {
     }
 
     // The program for one combination of stages, built on first use.
-    const MeshProgram* meshProgram(unsigned features, const PackedLights& lights)
+    MeshProgram* meshProgram(unsigned features, const PackedLights& lights)
     {
         const bool lit = features & shaders::Lit;
         const std::uint64_t key = std::uint64_t(features) | (lit ? std::uint64_t(lights.key) << 8 : 0);
@@ -488,7 +488,7 @@ struct Renderer::Impl {
             return;
 
         const unsigned features = featuresOf(item);
-        auto* program = const_cast<MeshProgram*>(meshProgram(features, lights));
+        MeshProgram* program = meshProgram(features, lights);
         if (!program)
             return;
         const MeshUniforms& mu = program->uniforms;
