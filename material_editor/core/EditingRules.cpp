@@ -132,46 +132,46 @@ float degreesToRadians(float degrees)
     return degrees * (std::numbers::pi_v<float> / 180.0f);
 }
 
-Colour4 lightColour(const RgbTexts& texts)
+D3DCOLORVALUE lightColour(const RgbTexts& texts)
 {
     return {previewComponent(texts.red), previewComponent(texts.green),
             previewComponent(texts.blue), 1.0f};
 }
 
-Vec3 vectorFromTexts(const XyzTexts& texts)
+D3DVECTOR vectorFromTexts(const XyzTexts& texts)
 {
     return {toSingle(numericValue(texts.x)), toSingle(numericValue(texts.y)),
             toSingle(numericValue(texts.z))};
 }
 
-LightRecord initialTestLight()
+D3DLIGHT8 initialTestLight()
 {
-    LightRecord light;
-    light.type = 3;
-    light.diffuse = {1, 1, 1, 1};
-    light.specular = {1, 1, 1, 1};
-    light.ambient = {0, 0, 0, 0};
-    light.position = {-100, -100, -100};
-    light.direction = {1, -1, 0};
-    light.range = 1000;
+    D3DLIGHT8 light;
+    light.Type = D3DLIGHT_DIRECTIONAL;
+    light.Diffuse = {1, 1, 1, 1};
+    light.Specular = {1, 1, 1, 1};
+    light.Ambient = {0, 0, 0, 0};
+    light.Position = {-100, -100, -100};
+    light.Direction = {1, -1, 0};
+    light.Range = 1000;
     const LightTexts startTexts;
-    light.theta = degreesToRadians(toSingle(numericValue(startTexts.theta)));
-    light.phi = degreesToRadians(toSingle(numericValue(startTexts.phi)));
+    light.Theta = degreesToRadians(toSingle(numericValue(startTexts.theta)));
+    light.Phi = degreesToRadians(toSingle(numericValue(startTexts.phi)));
     return light;
 }
 
-LightRecord buildTestLight(const LightTexts& texts)
+D3DLIGHT8 buildTestLight(const LightTexts& texts)
 {
-    LightRecord light;
-    light.type = lightTypeForRow(texts.typeRow);
-    light.ambient = lightColour(texts.ambient);
-    light.diffuse = lightColour(texts.diffuse);
-    light.specular = lightColour(texts.specular);
-    light.position = vectorFromTexts(texts.position);
-    light.direction = vectorFromTexts(texts.direction);
-    light.range = toSingle(numericValue(texts.range));
-    light.theta = degreesToRadians(toSingle(numericValue(texts.theta)));
-    light.phi = degreesToRadians(toSingle(numericValue(texts.phi)));
+    D3DLIGHT8 light;
+    light.Type = lightTypeForRow(texts.typeRow);
+    light.Ambient = lightColour(texts.ambient);
+    light.Diffuse = lightColour(texts.diffuse);
+    light.Specular = lightColour(texts.specular);
+    light.Position = vectorFromTexts(texts.position);
+    light.Direction = vectorFromTexts(texts.direction);
+    light.Range = toSingle(numericValue(texts.range));
+    light.Theta = degreesToRadians(toSingle(numericValue(texts.theta)));
+    light.Phi = degreesToRadians(toSingle(numericValue(texts.phi)));
     return light;
 }
 

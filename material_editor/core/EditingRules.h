@@ -1,9 +1,12 @@
 #pragma once
 // Rules of the material and light editing controls: clamping, colour
 // conversions, drag-to-adjust, spot angle coupling, field enabling by light
-// type and the preview light record built from the boxes.
+// type and the preview light (the engine's D3DLIGHT8 record) built from the
+// boxes.
 
 #include "core/MaterialSettings.h"
+
+#include <korlith3d/types.h>
 
 #include <QString>
 
@@ -96,49 +99,23 @@ QString directionTextFromSlider(int sliderValue);
 // Slider position for a box text, clamped to 0..10.
 int directionSliderFromText(const QString& text);
 
-// The preview light in the Direct3D 8 light record layout.
-struct Colour4 {
-    float r = 0, g = 0, b = 0, a = 0;
-    bool operator==(const Colour4&) const = default;
-};
-struct Vec3 {
-    float x = 0, y = 0, z = 0;
-    bool operator==(const Vec3&) const = default;
-};
-struct LightRecord {
-    std::int32_t type = 3;
-    Colour4 diffuse;
-    Colour4 specular;
-    Colour4 ambient;
-    Vec3 position;
-    Vec3 direction;
-    float range = 0;
-    float falloff = 0;
-    float attenuation0 = 0;
-    float attenuation1 = 0;
-    float attenuation2 = 0;
-    float theta = 0;
-    float phi = 0;
-    bool operator==(const LightRecord&) const = default;
-};
-
 // Degrees to radians, single precision.
 float degreesToRadians(float degrees);
 
 // A light colour trio as sent to the engine: ((r+1)/256, (g+1)/256, (b+1)/256, 1).
-Colour4 lightColour(const RgbTexts& texts);
+D3DCOLORVALUE lightColour(const RgbTexts& texts);
 
 // Vector of three boxes read by their numeric values.
-Vec3 vectorFromTexts(const XyzTexts& texts);
+D3DVECTOR vectorFromTexts(const XyzTexts& texts);
 
 // The light at start-up: directional, diffuse and specular white, ambient 0,
 // position (-100, -100, -100), direction (1, -1, 0), range 1000, theta and phi
 // from the start texts 80 and 90 degrees.
-LightRecord initialTestLight();
+D3DLIGHT8 initialTestLight();
 
 // The light rebuilt from the boxes: type from the row, colours (c+1)/256 with
 // alpha 1, position, direction, range, theta and phi in radians; falloff and
 // attenuations 0.
-LightRecord buildTestLight(const LightTexts& texts);
+D3DLIGHT8 buildTestLight(const LightTexts& texts);
 
 } // namespace glazery

@@ -21,8 +21,8 @@ struct MouseState {
 };
 
 struct ObjectMotion {
-    Vec3 position{0, 50, 0};
-    Vec3 rotation{0, 0, 0};
+    D3DVECTOR position{0, 50, 0};
+    D3DVECTOR rotation{0, 0, 0};
     float previousWheel = 0;
 };
 

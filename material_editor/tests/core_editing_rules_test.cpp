@@ -1,4 +1,5 @@
 #include "core/EditingRules.h"
+#include "tests/core_record_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -118,23 +119,23 @@ TEST(EditingRules, TestLightFromTheBoxes)
     texts.range = "500";
     texts.phi = "90";
     texts.theta = "45";
-    const LightRecord light = buildTestLight(texts);
-    EXPECT_EQ(light.type, 2);
-    EXPECT_EQ(light.ambient, (Colour4{0.00390625f, 0.5f, 1.0f, 1.0f}));
-    EXPECT_EQ(light.diffuse, (Colour4{1, 1, 1, 1}));
-    EXPECT_EQ(light.position, (Vec3{10, -20, 2.5f}));
-    EXPECT_EQ(light.direction, (Vec3{0, -1, 0}));
-    EXPECT_EQ(light.range, 500.0f);
-    EXPECT_FLOAT_EQ(light.phi, std::numbers::pi_v<float> / 2);
-    EXPECT_FLOAT_EQ(light.theta, std::numbers::pi_v<float> / 4);
-    EXPECT_EQ(light.falloff, 0.0f);
-    EXPECT_EQ(light.attenuation0, 0.0f);
+    const D3DLIGHT8 light = buildTestLight(texts);
+    EXPECT_EQ(light.Type, 2);
+    EXPECT_TRUE(sameColour(light.Ambient, {0.00390625f, 0.5f, 1.0f, 1.0f}));
+    EXPECT_TRUE(sameColour(light.Diffuse, {1, 1, 1, 1}));
+    EXPECT_TRUE(sameVector(light.Position, {10, -20, 2.5f}));
+    EXPECT_TRUE(sameVector(light.Direction, {0, -1, 0}));
+    EXPECT_EQ(light.Range, 500.0f);
+    EXPECT_FLOAT_EQ(light.Phi, std::numbers::pi_v<float> / 2);
+    EXPECT_FLOAT_EQ(light.Theta, std::numbers::pi_v<float> / 4);
+    EXPECT_EQ(light.Falloff, 0.0f);
+    EXPECT_EQ(light.Attenuation0, 0.0f);
 
-    const LightRecord start = initialTestLight();
-    EXPECT_EQ(start.type, 3);
-    EXPECT_EQ(start.position, (Vec3{-100, -100, -100}));
-    EXPECT_EQ(start.direction, (Vec3{1, -1, 0}));
-    EXPECT_EQ(start.ambient, (Colour4{0, 0, 0, 0}));
-    EXPECT_EQ(start.range, 1000.0f);
-    EXPECT_FLOAT_EQ(start.theta, degreesToRadians(80));
+    const D3DLIGHT8 start = initialTestLight();
+    EXPECT_EQ(start.Type, 3);
+    EXPECT_TRUE(sameVector(start.Position, {-100, -100, -100}));
+    EXPECT_TRUE(sameVector(start.Direction, {1, -1, 0}));
+    EXPECT_TRUE(sameColour(start.Ambient, {0, 0, 0, 0}));
+    EXPECT_EQ(start.Range, 1000.0f);
+    EXPECT_FLOAT_EQ(start.Theta, degreesToRadians(80));
 }

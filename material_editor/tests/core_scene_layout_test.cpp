@@ -1,4 +1,5 @@
 #include "core/SceneLayout.h"
+#include "tests/core_record_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ TEST(SceneLayout, ObjectMotionFromMouse)
     EXPECT_FLOAT_EQ(motion.rotation.y, 0.1f);
     motion = {};
     UpdateObjectMotion(motion, mouse, 10, false, false);
-    EXPECT_EQ(motion.rotation, (Vec3{0, 0, 0}));
+    EXPECT_TRUE(sameVector(motion.rotation, {0, 0, 0}));
 
     motion = {};
     mouse = {};
@@ -30,7 +31,7 @@ TEST(SceneLayout, ObjectMotionFromMouse)
     mouse.dy = 20;
     mouse.button2 = true;
     UpdateObjectMotion(motion, mouse, 5, true, false);
-    EXPECT_EQ(motion.position, (Vec3{0.5f, 49.0f, 0}));
+    EXPECT_TRUE(sameVector(motion.position, {0.5f, 49.0f, 0}));
 
     // The wheel moves in z by the change since the last frame only.
     mouse = {};

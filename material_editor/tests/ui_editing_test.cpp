@@ -42,7 +42,20 @@ protected:
                          buttons, Qt::NoModifier);
         QApplication::sendEvent(box, &move);
     }
+    // A left-button drag 8 px (120 twips) upward over a box: one large step up.
+    void dragUp(const QString& name)
+    {
+        moveOver(name, 10, false);
+        moveOver(name, 2, true);
+    }
     QString text(const QString& name) { return control<QLineEdit>(name)->text(); }
+    // The user picks a row of the light type list.
+    void chooseLightType(int row)
+    {
+        auto* type = control<QComboBox>("cboTypeOfLight");
+        type->setCurrentIndex(row);
+        emit type->activated(row);
+    }
 };
 
 TEST_F(Editing, MaterialBoxClampsMovesItsSliderAndSendsTheColour)
@@ -88,16 +101,13 @@ TEST_F(Editing, DraggingUpwardRaisesByTheDistanceStep)
     EXPECT_FLOAT_EQ(ambient().b, 102.0f / 256);
     // The alpha box of the ambient group has no drag-to-adjust.
     control<QLineEdit>("Aa")->setText("7");
-    moveOver("Aa", 10, false);
-    moveOver("Aa", 2, true);
+    dragUp("Aa");
     EXPECT_EQ(text("Aa"), "7");
 }
 
 TEST_F(Editing, SpotAnglesStayCoupledAndWithinLimits)
 {
-    auto* type = control<QComboBox>("cboTypeOfLight");
-    type->setCurrentIndex(2);
-    emit type->activated(2);
+    chooseLightType(2);
     control<QLineEdit>("tPhi")->setText("81");
     control<QLineEdit>("tTheta")->setText("80");
     moveOver("tPhi", 10, false);
@@ -106,18 +116,15 @@ TEST_F(Editing, SpotAnglesStayCoupledAndWithinLimits)
     EXPECT_EQ(text("tTheta"), "75");
     EXPECT_NEAR(light().Phi, 76 * M_PI / 180, 1e-5);
     // Theta cannot be dragged to phi.
-    moveOver("tTheta", 10, false);
-    moveOver("tTheta", 2, true);
+    dragUp("tTheta");
     EXPECT_EQ(text("tTheta"), "75");
 
     control<QLineEdit>("pX")->setText("995");
-    moveOver("pX", 10, false);
-    moveOver("pX", 2, true);
+    dragUp("pX");
     EXPECT_EQ(text("pX"), "999");
     EXPECT_FLOAT_EQ(light().Position.x, 999.0f);
     control<QLineEdit>("tX")->setText("5");
-    moveOver("tX", 10, false);
-    moveOver("tX", 2, true);
+    dragUp("tX");
     EXPECT_EQ(text("tX"), "5");
 }
 
@@ -130,8 +137,7 @@ TEST_F(Editing, LightTypeEnablesItsFieldsAndReachesTheLight)
     EXPECT_FALSE(control<QWidget>("lRange")->isEnabled());
     EXPECT_TRUE(control<QWidget>("tX")->isEnabled());
 
-    type->setCurrentIndex(1);
-    emit type->activated(1);
+    chooseLightType(1);
     EXPECT_EQ(light().Type, 1);
     EXPECT_TRUE(control<QWidget>("pZ")->isEnabled());
     EXPECT_TRUE(control<QWidget>("lRange")->isEnabled());
@@ -172,6 +178,18 @@ TEST_F(Editing, SwatchTakesTheChosenColourAndCancelChangesNothing)
     dialogs->expectColor(std::nullopt);
     emit control<PictureBox>("PicDif")->clicked();
     EXPECT_EQ(text("Dr"), "10");
+
+    // A light swatch fills its trio, resends the light and shows the colour.
+    dialogs->expectColor(QColor(255, 127, 0));
+    emit control<PictureBox>("picLightSpq")->clicked();
+    EXPECT_EQ(text("lsR"), "255");
+    EXPECT_EQ(text("lsG"), "127");
+    EXPECT_EQ(text("lsB"), "0");
+    EXPECT_FLOAT_EQ(light().Specular.g, 0.5f);
+    EXPECT_EQ(control<PictureBox>("picLightSpq")->backColor(), QColor(255, 127, 0));
+    dialogs->expectColor(std::nullopt);
+    emit control<PictureBox>("picLightSpq")->clicked();
+    EXPECT_EQ(text("lsG"), "127");
 }
 
 TEST_F(Editing, SavedStartUpStateLoadsBackIntoEveryControl)

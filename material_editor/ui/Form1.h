@@ -218,7 +218,7 @@ private:
     // Window state
     bool viewDragActive_ = false;
     float lastMouseY_ = 0;
-    LightRecord testLight_;
+    D3DLIGHT8 testLight_;
     CodeNames codeNames_;
     std::unique_ptr<PreviewScene> scene_;
     bool shutDown_ = false;

@@ -19,25 +19,6 @@
 
 namespace glazery {
 
-D3DLIGHT8 toD3DLight(const LightRecord& light)
-{
-    D3DLIGHT8 d;
-    d.Type = light.type;
-    d.Diffuse = {light.diffuse.r, light.diffuse.g, light.diffuse.b, light.diffuse.a};
-    d.Specular = {light.specular.r, light.specular.g, light.specular.b, light.specular.a};
-    d.Ambient = {light.ambient.r, light.ambient.g, light.ambient.b, light.ambient.a};
-    d.Position = {light.position.x, light.position.y, light.position.z};
-    d.Direction = {light.direction.x, light.direction.y, light.direction.z};
-    d.Range = light.range;
-    d.Falloff = light.falloff;
-    d.Attenuation0 = light.attenuation0;
-    d.Attenuation1 = light.attenuation1;
-    d.Attenuation2 = light.attenuation2;
-    d.Theta = light.theta;
-    d.Phi = light.phi;
-    return d;
-}
-
 namespace {
 
 float single(const QString& text)
@@ -45,7 +26,7 @@ float single(const QString& text)
     return platform::csng(platform::val(text));
 }
 
-Vec3 vectorOf(const std::array<TextBox*, 3>& boxes)
+D3DVECTOR vectorOf(const std::array<TextBox*, 3>& boxes)
 {
     return {single(boxes[0]->text()), single(boxes[1]->text()), single(boxes[2]->text())};
 }
@@ -59,6 +40,24 @@ QColor qColour(const Rgb& rgb)
 std::int32_t colourValue(const QColor& colour)
 {
     return static_cast<std::int32_t>((colour.blue() << 16) | (colour.green() << 8) | colour.red());
+}
+
+// Click on a swatch: the colour dialog starts at the swatch's colour; a chosen
+// colour goes into the red, green and blue boxes (an alpha box is left as is).
+// Returns the chosen colour, nothing when the dialog was cancelled.
+template <std::size_t N>
+std::optional<QColor> chooseSwatchColour(QWidget* parent, const PictureBox& swatch,
+                                         const std::array<TextBox*, N>& boxes)
+{
+    static_assert(N >= 3);
+    const std::optional<QColor> chosen = dialogs::chooseColour(parent, swatch.backColor());
+    if (!chosen)
+        return chosen;
+    const Rgb rgb = ColorToRGB(colourValue(*chosen));
+    boxes[0]->setText(QString::number(rgb.red));
+    boxes[1]->setText(QString::number(rgb.green));
+    boxes[2]->setText(QString::number(rgb.blue));
+    return chosen;
 }
 
 } // namespace
@@ -106,22 +105,22 @@ void Form1::wireEditing()
             if (b & Qt::LeftButton)
                 position_[k]->setText(dragFieldText(position_[k]->text(), y, lastMouseY_, kPositionDrag));
             lastMouseY_ = y;
-            testLight_.position = vectorOf(position_);
+            testLight_.Position = vectorOf(position_);
             applyLight();
         });
         connect(direction_[k], &TextBox::mouseMoved, this, [this, k](Qt::MouseButtons b, float y) {
             if (b & Qt::LeftButton)
                 direction_[k]->setText(dragFieldText(direction_[k]->text(), y, lastMouseY_, kDirectionDrag));
             lastMouseY_ = y;
-            testLight_.direction = vectorOf(direction_);
+            testLight_.Direction = vectorOf(direction_);
             applyLight();
         });
         connect(directionSlider_[k], &QSlider::valueChanged, this, [this, k](int value) {
             direction_[k]->setText(directionTextFromSlider(value));
-            testLight_.direction = vectorOf(direction_);
+            testLight_.Direction = vectorOf(direction_);
             if (scene_->ready()) {
-                const D3DVECTOR d{testLight_.direction.x, testLight_.direction.y, testLight_.direction.z};
-                platform::StepByStep().step([&] { scene_->lights->SetDirection(scene_->lightIndex, d); });
+                platform::StepByStep().step(
+                    [&] { scene_->lights->SetDirection(scene_->lightIndex, testLight_.Direction); });
             }
         });
     }
@@ -129,7 +128,7 @@ void Form1::wireEditing()
         if (b & Qt::LeftButton)
             lRange_->setText(dragFieldText(lRange_->text(), y, lastMouseY_, kRangeDrag));
         lastMouseY_ = y;
-        testLight_.range = single(lRange_->text());
+        testLight_.Range = single(lRange_->text());
         applyLight();
     });
     connect(tPhi_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
@@ -138,14 +137,14 @@ void Form1::wireEditing()
             tTheta_->setText(thetaAfterPhiChange(tPhi_->text(), tTheta_->text()));
         }
         lastMouseY_ = y;
-        testLight_.phi = KLMath().Deg2Rad(single(tPhi_->text()));
+        testLight_.Phi = KLMath().Deg2Rad(single(tPhi_->text()));
         applyLight();
     });
     connect(tTheta_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
         if (b & Qt::LeftButton)
             tTheta_->setText(dragFieldText(tTheta_->text(), y, lastMouseY_, thetaDragLimits(tPhi_->text())));
         lastMouseY_ = y;
-        testLight_.theta = KLMath().Deg2Rad(single(tTheta_->text()));
+        testLight_.Theta = KLMath().Deg2Rad(single(tTheta_->text()));
         applyLight();
     });
     connect(cboTypeOfLight_, &QComboBox::activated, this, [this] { lightTypeClicked(); });
@@ -181,7 +180,7 @@ void Form1::applyGroup(Group g)
 void Form1::applyLight()
 {
     if (scene_->ready())
-        scene_->lights->UpdateLight(scene_->lightIndex, toD3DLight(testLight_));
+        scene_->lights->UpdateLight(scene_->lightIndex, testLight_);
 }
 
 void Form1::materialBoxLostFocus(Group g, int component)
@@ -219,13 +218,9 @@ void Form1::materialSliderChanged(Group g, int component, int value)
 void Form1::materialSwatchClicked(Group g)
 {
     ColourGroupControls& controls = group(g);
-    const std::optional<QColor> chosen = dialogs::chooseColour(this, controls.swatch->backColor());
+    const std::optional<QColor> chosen = chooseSwatchColour(this, *controls.swatch, controls.box);
     if (!chosen)
         return;
-    const Rgb rgb = ColorToRGB(colourValue(*chosen));
-    controls.box[0]->setText(QString::number(rgb.red));
-    controls.box[1]->setText(QString::number(rgb.green));
-    controls.box[2]->setText(QString::number(rgb.blue));
     controls.swatch->setBackColor(*chosen);
     applyGroup(g);
 }
@@ -234,13 +229,12 @@ void Form1::updateLightColour(int trio)
 {
     const LightTrioControls& controls = lightTrios_.at(static_cast<size_t>(trio));
     const RgbTexts texts{controls.box[0]->text(), controls.box[1]->text(), controls.box[2]->text()};
-    const Colour4 c = lightColour(texts);
-    const D3DCOLORVALUE dx = KLGlobals().DXColor(c.r, c.g, c.b, c.a);
-    const Colour4 colour{dx.r, dx.g, dx.b, dx.a};
+    const D3DCOLORVALUE c = lightColour(texts);
+    const D3DCOLORVALUE colour = KLGlobals().DXColor(c.r, c.g, c.b, c.a);
     switch (trio) {
-    case 0: testLight_.ambient = colour; break;
-    case 1: testLight_.diffuse = colour; break;
-    default: testLight_.specular = colour; break;
+    case 0: testLight_.Ambient = colour; break;
+    case 1: testLight_.Diffuse = colour; break;
+    default: testLight_.Specular = colour; break;
     }
     applyLight();
     controls.swatch->setBackColor(qColour(swatchColour(texts)));
@@ -258,13 +252,9 @@ void Form1::lightColourMouseMove(int trio, int component, Qt::MouseButtons butto
 void Form1::lightSwatchClicked(int trio)
 {
     LightTrioControls& controls = lightTrios_.at(static_cast<size_t>(trio));
-    const std::optional<QColor> chosen = dialogs::chooseColour(this, controls.swatch->backColor());
+    const std::optional<QColor> chosen = chooseSwatchColour(this, *controls.swatch, controls.box);
     if (!chosen)
         return;
-    const Rgb rgb = ColorToRGB(colourValue(*chosen));
-    controls.box[0]->setText(QString::number(rgb.red));
-    controls.box[1]->setText(QString::number(rgb.green));
-    controls.box[2]->setText(QString::number(rgb.blue));
     updateLightColour(trio);
     controls.swatch->setBackColor(*chosen);
 }
@@ -273,7 +263,7 @@ void Form1::lightTypeClicked()
 {
     // Every statement runs even when one fails.
     platform::StepByStep steps;
-    steps.step([&] { testLight_.type = cboTypeOfLight_->currentData().toInt(); });
+    steps.step([&] { testLight_.Type = cboTypeOfLight_->currentData().toInt(); });
     steps.step([&] { applyLight(); });
     const LightFieldsEnabled on = lightFieldsEnabled(cboTypeOfLight_->currentIndex());
     for (TextBox* box : position_)

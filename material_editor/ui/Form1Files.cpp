@@ -202,10 +202,10 @@ void Form1::applyLightPart(const MaterialSettings& m, platform::StepByStep& step
 void Form1::rebuildTestLight()
 {
     const MaterialSettings current = currentSettings();
-    LightRecord light = buildTestLight(current.light);
+    D3DLIGHT8 light = buildTestLight(current.light);
     const KLMath math;
-    light.phi = math.Deg2Rad(platform::csng(platform::val(current.light.phi)));
-    light.theta = math.Deg2Rad(platform::csng(platform::val(current.light.theta)));
+    light.Phi = math.Deg2Rad(platform::csng(platform::val(current.light.phi)));
+    light.Theta = math.Deg2Rad(platform::csng(platform::val(current.light.theta)));
     testLight_ = light;
     for (size_t t = 0; t < lightTrios_.size(); ++t) {
         const RgbTexts texts = rgbTexts(lightTrios_[t]);

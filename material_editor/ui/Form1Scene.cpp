@@ -19,8 +19,6 @@
 
 namespace glazery {
 
-D3DLIGHT8 toD3DLight(const LightRecord& light);
-
 namespace {
 
 QString runtimeErrorText(const KLError& error)
@@ -66,9 +64,9 @@ bool Form1::startEngine()
         // 8. The test light "Lys".
         testLight_ = initialTestLight();
         const KLMath math;
-        testLight_.theta = math.Deg2Rad(static_cast<float>(platform::val(tTheta_->text())));
-        testLight_.phi = math.Deg2Rad(static_cast<float>(platform::val(tPhi_->text())));
-        s.lightIndex = s.lights->CreateLight(toD3DLight(testLight_), "Lys", false);
+        testLight_.Theta = math.Deg2Rad(static_cast<float>(platform::val(tTheta_->text())));
+        testLight_.Phi = math.Deg2Rad(static_cast<float>(platform::val(tPhi_->text())));
+        s.lightIndex = s.lights->CreateLight(testLight_, "Lys", false);
 
         // 9. The edited material and the background's white material.
         s.materialId = s.materials->CreateMaterial("Mat1");
