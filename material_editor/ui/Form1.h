@@ -147,6 +147,9 @@ private:
     void applySpecular() { applyGroup(Group::Specular); }
     void applyEmissive() { applyGroup(Group::Emissive); }
     void applyLight();
+    // A mouse move over a number box: with the left button down the box steps
+    // within `limits`. Returns whether it was a drag.
+    bool dragBox(TextBox* box, Qt::MouseButtons buttons, float y, const DragLimits& limits);
     void materialBoxLostFocus(Group group, int component);
     void materialBoxMouseMove(Group group, int component, Qt::MouseButtons buttons, float y);
     void materialSliderChanged(Group group, int component, int value);

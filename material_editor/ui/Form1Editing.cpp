@@ -82,9 +82,7 @@ void Form1::wireEditing()
     }
     connect(pow_, &TextBox::lostFocus, this, &Form1::powerBoxLostFocus);
     connect(pow_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
-        if (b & Qt::LeftButton)
-            pow_->setText(dragFieldText(pow_->text(), y, lastMouseY_, kColourDrag));
-        lastMouseY_ = y;
+        dragBox(pow_, b, y, kColourDrag);
         applySpecular();
     });
     connect(vPow_, &QSlider::valueChanged, this, [this](int value) {
@@ -102,16 +100,12 @@ void Form1::wireEditing()
 
     for (size_t k = 0; k < 3; ++k) {
         connect(position_[k], &TextBox::mouseMoved, this, [this, k](Qt::MouseButtons b, float y) {
-            if (b & Qt::LeftButton)
-                position_[k]->setText(dragFieldText(position_[k]->text(), y, lastMouseY_, kPositionDrag));
-            lastMouseY_ = y;
+            dragBox(position_[k], b, y, kPositionDrag);
             testLight_.Position = vectorOf(position_);
             applyLight();
         });
         connect(direction_[k], &TextBox::mouseMoved, this, [this, k](Qt::MouseButtons b, float y) {
-            if (b & Qt::LeftButton)
-                direction_[k]->setText(dragFieldText(direction_[k]->text(), y, lastMouseY_, kDirectionDrag));
-            lastMouseY_ = y;
+            dragBox(direction_[k], b, y, kDirectionDrag);
             testLight_.Direction = vectorOf(direction_);
             applyLight();
         });
@@ -125,25 +119,18 @@ void Form1::wireEditing()
         });
     }
     connect(lRange_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
-        if (b & Qt::LeftButton)
-            lRange_->setText(dragFieldText(lRange_->text(), y, lastMouseY_, kRangeDrag));
-        lastMouseY_ = y;
+        dragBox(lRange_, b, y, kRangeDrag);
         testLight_.Range = single(lRange_->text());
         applyLight();
     });
     connect(tPhi_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
-        if (b & Qt::LeftButton) {
-            tPhi_->setText(dragFieldText(tPhi_->text(), y, lastMouseY_, kPhiDrag));
+        if (dragBox(tPhi_, b, y, kPhiDrag))
             tTheta_->setText(thetaAfterPhiChange(tPhi_->text(), tTheta_->text()));
-        }
-        lastMouseY_ = y;
         testLight_.Phi = KLMath().Deg2Rad(single(tPhi_->text()));
         applyLight();
     });
     connect(tTheta_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
-        if (b & Qt::LeftButton)
-            tTheta_->setText(dragFieldText(tTheta_->text(), y, lastMouseY_, thetaDragLimits(tPhi_->text())));
-        lastMouseY_ = y;
+        dragBox(tTheta_, b, y, thetaDragLimits(tPhi_->text()));
         testLight_.Theta = KLMath().Deg2Rad(single(tTheta_->text()));
         applyLight();
     });
@@ -183,6 +170,15 @@ void Form1::applyLight()
         scene_->lights->UpdateLight(scene_->lightIndex, testLight_);
 }
 
+bool Form1::dragBox(TextBox* box, Qt::MouseButtons buttons, float y, const DragLimits& limits)
+{
+    const bool dragged = buttons.testFlag(Qt::LeftButton);
+    if (dragged)
+        box->setText(dragFieldText(box->text(), y, lastMouseY_, limits));
+    lastMouseY_ = y;
+    return dragged;
+}
+
 void Form1::materialBoxLostFocus(Group g, int component)
 {
     TextBox* box = group(g).box.at(static_cast<size_t>(component));
@@ -203,9 +199,7 @@ void Form1::powerBoxLostFocus()
 void Form1::materialBoxMouseMove(Group g, int component, Qt::MouseButtons buttons, float y)
 {
     TextBox* box = group(g).box.at(static_cast<size_t>(component));
-    if (buttons & Qt::LeftButton)
-        box->setText(dragFieldText(box->text(), y, lastMouseY_, kColourDrag));
-    lastMouseY_ = y;
+    dragBox(box, buttons, y, kColourDrag);
     applyGroup(g);
 }
 
@@ -243,9 +237,7 @@ void Form1::updateLightColour(int trio)
 void Form1::lightColourMouseMove(int trio, int component, Qt::MouseButtons buttons, float y)
 {
     TextBox* box = lightTrios_.at(static_cast<size_t>(trio)).box.at(static_cast<size_t>(component));
-    if (buttons & Qt::LeftButton)
-        box->setText(dragFieldText(box->text(), y, lastMouseY_, kColourDrag));
-    lastMouseY_ = y;
+    dragBox(box, buttons, y, kColourDrag);
     updateLightColour(trio);
 }
 
