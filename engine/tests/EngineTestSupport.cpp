@@ -6,22 +6,6 @@
 #include <assimp/Exporter.hpp>
 #include <assimp/scene.h>
 
-#include <dlfcn.h>
-
-namespace {
-
-// Mesa's software driver is unloaded at exit; its allocations would then be
-// reported from an unknown module that the leak suppressions cannot name.
-// Keeping it loaded lets them match.
-const bool mesaDriverPinned = [] {
-    for (const char* path : {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/dri/swrast_dri.so"})
-        if (dlopen(path, RTLD_LAZY | RTLD_NODELETE))
-            return true;
-    return false;
-}();
-
-} // namespace
-
 namespace kltest {
 
 void EngineTest::SetUp()

@@ -325,12 +325,12 @@ TEST_F(FrameTest, PresentShowsTheFrameInThePictureBox)
     Renderer& r = fixture.renderer();
     ASSERT_TRUE(r.beginFrame(glm::vec4(1, 0.5f, 0, 1)));
     ASSERT_TRUE(r.present());
-    QApplication::processEvents();
-    // What the screen shows inside the picture box's window, GL view included.
-    const QImage shown =
-        fixture.pictureBox().screen()->grabWindow(fixture.pictureBox().winId()).toImage();
+    const auto showsTheFrame = [](const QImage& shown) {
+        return colourIs(pixelColour(shown, shown.width() / 2, shown.height() / 2), glm::vec4(1, 0.5f, 0, 1));
+    };
+    const QImage shown = grabShownPicture(fixture.pictureBox(), showsTheFrame);
     ASSERT_FALSE(shown.isNull());
-    EXPECT_TRUE(colourIs(pixelColour(shown, shown.width() / 2, shown.height() / 2), glm::vec4(1, 0.5f, 0, 1)));
+    EXPECT_TRUE(showsTheFrame(shown));
 }
 
 TEST_F(FrameTest, ScreenshotIsWrittenAsBmp)

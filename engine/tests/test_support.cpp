@@ -1,30 +1,14 @@
 #include "test_support.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QTest>
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
 #include <cmath>
-
-#include <dlfcn.h>
-
-namespace {
-
-// Mesa unloads its software driver when the display closes; allocations it
-// keeps for the process then show up as leaks from an unknown module, which no
-// suppression can name. Keeping the driver mapped lets the leak checker
-// attribute (and the suppression list skip) them.
-const bool mesaDriverPinned = [] {
-    for (const char* path : {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/dri/swrast_dri.so"}) {
-        if (dlopen(path, RTLD_LAZY | RTLD_NODELETE))
-            return true;
-    }
-    return false;
-}();
-
-} // namespace
 
 namespace kl::gpu::test {
 
@@ -190,6 +174,17 @@ glm::vec4 pixelColour(const QImage& image, int x, int y)
 glm::vec4 centrePixel(const QImage& image)
 {
     return pixelColour(image, image.width() / 2, image.height() / 2);
+}
+
+QImage grabShownPicture(QWidget& box, const std::function<bool(const QImage&)>& shows)
+{
+    QImage shown;
+    const bool ok = QTest::qWaitFor([&] {
+        shown = box.screen()->grabWindow(box.winId()).toImage();
+        return !shown.isNull() && shows(shown);
+    }, 3000);
+    (void)ok; // the caller checks the picture and reports what it shows
+    return shown;
 }
 
 } // namespace kl::gpu::test

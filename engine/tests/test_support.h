@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace kl::gpu::test {
@@ -53,5 +54,10 @@ bool spherePointUnderPixel(const FrameState& frame, QSize viewport, int x, int y
 
 glm::vec4 pixelColour(const QImage& image, int x, int y);
 glm::vec4 centrePixel(const QImage& image);
+
+// What the screen shows inside `box` (GL view included). The X server maps and
+// updates the window asynchronously, so events are processed until `shows`
+// accepts the picture or a few seconds pass; the last picture is returned.
+QImage grabShownPicture(QWidget& box, const std::function<bool(const QImage&)>& shows);
 
 } // namespace kl::gpu::test

@@ -1,7 +1,5 @@
 #include "ui_test_support.h"
 
-#include <dlfcn.h>
-
 #include "core/MaterialFile.h"
 #include "core/ObjectsList.h"
 
@@ -18,15 +16,6 @@
 
 namespace glazery::test {
 namespace {
-
-// Mesa's software driver is unloaded at exit, after which the leak checker
-// cannot name it and the suppressions for it do not apply: keep it loaded.
-const bool mesaDriverPinned = [] {
-    for (const char* path : {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/dri/swrast_dri.so"})
-        if (dlopen(path, RTLD_LAZY | RTLD_NODELETE))
-            return true;
-    return false;
-}();
 
 void writeFile(const QString& path, const QByteArray& data)
 {
