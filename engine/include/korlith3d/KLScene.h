@@ -46,7 +46,8 @@ public:
     // Clear colour of the view (components 0..1).
     void SetColor(float r, float g, float b);
     D3DCOLORVALUE GetColor() const;
-    // Scene ambient light added to every lit mesh (× material ambient); default 0.25 grey.
+    // Scene ambient light added to every lit mesh (× material ambient); default
+    // 0.5 grey, so a material's ambient colour reads clearly.
     void SetAmbientLight(float r, float g, float b);
     D3DCOLORVALUE GetAmbientLight() const;
     // Shading: 1 flat, 2 smooth (recorded; lighting is always evaluated per pixel).

@@ -56,7 +56,7 @@ struct CameraState {
 
 struct SceneSettings {
     glm::vec4 clearColour{0.0f, 0.0f, 0.0f, 1.0f};
-    glm::vec4 ambient{0.25f, 0.25f, 0.25f, 1.0f};
+    glm::vec4 ambient{0.5f, 0.5f, 0.5f, 1.0f};
     int shadeMode = 2;
     int cullMode = 2;
     bool lighting = true;
