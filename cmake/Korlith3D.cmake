@@ -28,15 +28,42 @@ function(kl_add_shared_library target)
   install(TARGETS ${target} LIBRARY DESTINATION lib)
 endfunction()
 
+# The C++ sources and headers of one or more folders (not recursive), relative
+# to the current source folder. A folder that is missing or holds no source is
+# a build error, so a moved or misspelt folder never silently drops a target.
+#   kl_sources(<variable> <folder>...)
+function(kl_sources variable)
+  set(found)
+  foreach(folder IN LISTS ARGN)
+    set(path ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
+    if(NOT IS_DIRECTORY ${path})
+      message(FATAL_ERROR "Source folder ${path} does not exist")
+    endif()
+    file(GLOB files CONFIGURE_DEPENDS ${path}/*.cpp ${path}/*.h ${path}/*.qrc)
+    if(NOT files)
+      message(FATAL_ERROR "Source folder ${path} holds no C++ source")
+    endif()
+    list(APPEND found ${files})
+  endforeach()
+  set(${variable} ${found} PARENT_SCOPE)
+endfunction()
+
 # A GoogleTest executable registered with CTest test by test.
-#   kl_add_test(<name> SOURCES ... LIBS ... [GUI])
+#   kl_add_test(<name> SOURCES ... LIBS ... [GUI | GL])
 # GUI tests get a main() that creates a QApplication; they run under the
-# display that ./sdk test provides (Xvfb when there is none).
+# display that ./sdk test provides (Xvfb when there is none). GL tests are GUI
+# tests that also need an OpenGL 3.3 context; they carry the label "gl".
 function(kl_add_test name)
   if(NOT KL_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;GL" "" "SOURCES;LIBS" ${ARGN})
+  if(T_GL)
+    set(T_GUI ON)
+  endif()
+  if(NOT T_SOURCES)
+    message(FATAL_ERROR "Test ${name} has no sources")
+  endif()
   add_executable(${name} ${T_SOURCES})
   kl_warnings(${name})
   if(T_GUI)
@@ -48,8 +75,28 @@ function(kl_add_test name)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     BUILD_RPATH "${KL_LIB_DIR}")
+  set(labels ${name})
+  if(T_GL)
+    list(APPEND labels gl)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 300 LABELS "${name}")
+    PROPERTIES TIMEOUT 300 LABELS "${labels}")
+endfunction()
+
+# A benchmark program in <build>/bench, finding the libraries of the build tree.
+# Run benchmarks from a release build.
+#   kl_add_bench(<name> SOURCES ... LIBS ...)
+function(kl_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT B_SOURCES)
+    message(FATAL_ERROR "Benchmark ${name} has no sources")
+  endif()
+  add_executable(${name} ${B_SOURCES})
+  kl_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${B_LIBS})
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench
+    BUILD_RPATH "${KL_LIB_DIR}")
 endfunction()
