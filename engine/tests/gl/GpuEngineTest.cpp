@@ -1,7 +1,7 @@
 // The whole path through the public engine objects: a picture box, the engine
 // initialised into it, a lit textured wall, the background picture and the
 // frame shown and saved.
-#include "test_support.h"
+#include "PixelTestSupport.h"
 
 #include <korlith3d/KLEngine.h>
 #include <korlith3d/KLLightEngine.h>

@@ -1,6 +1,6 @@
 // Frame-level behaviour: background, 2D quads, text, textures, presenting into
 // the picture box, screenshots and the GPU cache.
-#include "test_support.h"
+#include "PixelTestSupport.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,5 +1,5 @@
 // Centre pixel of a lit sphere against the Direct3D 8 lighting formula.
-#include "test_support.h"
+#include "PixelTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "PixelTestSupport.h"
 
 #include <QApplication>
 #include <QScreen>

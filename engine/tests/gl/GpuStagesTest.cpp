@@ -2,7 +2,7 @@
 // texture conversion, and the GL window's input hand-over to the picture box.
 #include "gpu/GlWindow.h"
 #include "gpu/RenderMath.h"
-#include "test_support.h"
+#include "PixelTestSupport.h"
 
 #include <QApplication>
 #include <QMouseEvent>
