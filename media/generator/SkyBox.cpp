@@ -1,11 +1,15 @@
 #include "SkyBox.h"
 
 #include "Maths.h"
-#include "Noise.h"
+#include "heightfield/Noise.h"
 
 #include <cmath>
 
 namespace kl::media {
+
+// The noise functions are shared with the engine's terrain code.
+using namespace terrain;
+
 namespace {
 
 // Cube-surface point for face coordinates s (image right) and t (image down), both in [-1, 1].

@@ -1,11 +1,15 @@
 #include "Sprites.h"
 
 #include "Maths.h"
-#include "Noise.h"
+#include "heightfield/Noise.h"
 
 #include <cmath>
 
 namespace kl::media {
+
+// The noise functions are shared with the engine's terrain code.
+using namespace terrain;
+
 namespace {
 
 struct SpritePixel {

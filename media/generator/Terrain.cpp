@@ -1,24 +1,19 @@
 #include "Terrain.h"
 
 #include "Maths.h"
-#include "Noise.h"
+#include "heightfield/Noise.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace kl::media {
 
-float HeightField::sample(float u, float v) const
-{
-    const float fx = clamp01(u) * float(size - 1), fy = clamp01(v) * float(size - 1);
-    const int x0 = std::min(int(fx), size - 2), y0 = std::min(int(fy), size - 2);
-    const float tx = fx - float(x0), ty = fy - float(y0);
-    return mix(mix(at(x0, y0), at(x0 + 1, y0), tx), mix(at(x0, y0 + 1), at(x0 + 1, y0 + 1), tx), ty);
-}
+// The noise functions are shared with the engine's terrain code.
+using namespace terrain;
 
 HeightField makeHeightField(int size, std::uint32_t seed)
 {
-    HeightField field{size, std::vector<float>(std::size_t(size) * std::size_t(size))};
+    std::vector<float> heights(std::size_t(size) * std::size_t(size));
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = float(x) / float(size - 1), v = float(y) / float(size - 1);
@@ -29,34 +24,34 @@ HeightField makeHeightField(int size, std::uint32_t seed)
             // Where the mountain mask is high, ridges rise; elsewhere rolling hills remain.
             const float mountainMask = smoothstep(-0.35f, 0.3f, fbm(u * 1.6f + 7.0f, v * 1.6f, 0, 0, 3, seed + 1));
             const float crests = ridged(wu * 3.0f, wv * 3.0f, 0, 0, 6, seed + 2);
-            field.heights[std::size_t(y) * std::size_t(size) + std::size_t(x)] =
+            heights[std::size_t(y) * std::size_t(size) + std::size_t(x)] =
                 0.45f * hills + mountainMask * (0.2f + 0.8f * crests) * 0.8f;
         }
     }
     // Stretch so that the lowest half percent lies flat at 0 (valley floors) and the top
     // fifth of a percent at 1: the full grey range is used, not wasted on a single spike.
-    std::vector<float> sorted = field.heights;
+    std::vector<float> sorted = heights;
     std::sort(sorted.begin(), sorted.end());
     const float low = sorted[sorted.size() / 200];
     const float high = sorted[sorted.size() - 1 - sorted.size() / 500];
     const float range = std::max(high - low, 1e-6f);
-    for (float& h : field.heights) {
+    for (float& h : heights) {
         // Flatter valley floors, steeper upper slopes.
         h = std::pow(clamp01((h - low) / range), 1.2f);
     }
-    return field;
+    return HeightField(size, size, std::move(heights));
 }
 
 QImage greyHeightMap(const HeightField& field)
 {
-    QImage image(field.size, field.size, QImage::Format_Indexed8);
+    QImage image(field.width(), field.height(), QImage::Format_Indexed8);
     QList<QRgb> palette;
     for (int i = 0; i < 256; ++i)
         palette.append(qRgb(i, i, i));
     image.setColorTable(palette);
-    for (int y = 0; y < field.size; ++y) {
+    for (int y = 0; y < field.height(); ++y) {
         uchar* line = image.scanLine(y);
-        for (int x = 0; x < field.size; ++x)
+        for (int x = 0; x < field.width(); ++x)
             line[x] = uchar(toByte(field.at(x, y)));
     }
     return image;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace kl::media {
+namespace kl::terrain {
 
 // Integer hash of lattice coordinates: the seed of every procedural texture.
 std::uint32_t hash3(std::int32_t x, std::int32_t y, std::int32_t z, std::uint32_t seed);
@@ -33,4 +33,4 @@ struct CellSample {
 };
 CellSample cellular(float x, float y, int periodX, int periodY, std::uint32_t seed);
 
-} // namespace kl::media
+} // namespace kl::terrain

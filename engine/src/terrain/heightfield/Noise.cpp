@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace kl::media {
+namespace kl::terrain {
 namespace {
 
 int wrap(int i, int period)
@@ -171,4 +171,4 @@ CellSample cellular(float x, float y, int periodX, int periodY, std::uint32_t se
     return best;
 }
 
-} // namespace kl::media
+} // namespace kl::terrain
