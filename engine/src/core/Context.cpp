@@ -1,10 +1,8 @@
 #include "core/Context.h"
 
 #include "core/PathResolver.h"
+#include "korlith3d/types.h"
 #include "gpu/Renderer.h"
-#include "scene/MeshData.h"
-
-#include <glm/gtc/matrix_transform.hpp>
 
 #include <mutex>
 
@@ -29,7 +27,7 @@ Context::Context() = default;
 
 Context::~Context()
 {
-    detach();
+    rendering_.detach();
 }
 
 std::shared_ptr<Context> Context::acquire()
@@ -58,116 +56,29 @@ void Context::fail(int number, const QString& description)
 
 QString Context::resolve(const QString& path) const
 {
-    return resolveMediaPath(path, searchFolder);
-}
-
-std::vector<std::shared_ptr<scene::MeshData>> Context::liveMeshes()
-{
-    std::vector<std::shared_ptr<scene::MeshData>> live;
-    live.reserve(meshes.size());
-    auto out = meshes.begin();
-    for (auto& weak : meshes) {
-        if (auto mesh = weak.lock()) {
-            live.push_back(std::move(mesh));
-            *out++ = weak;
-        }
-    }
-    meshes.erase(out, meshes.end());
-    return live;
-}
-
-bool Context::attach(std::uintptr_t window, QString& error)
-{
-    detach();
-    auto renderer = std::make_unique<gpu::Renderer>();
-    if (!renderer->attach(static_cast<WId>(window), error))
-        return false;
-    view_ = QWidget::find(static_cast<WId>(window));
-    renderer_ = std::move(renderer);
-    fpsTimer.start();
-    return true;
-}
-
-void Context::detach()
-{
-    if (renderer_)
-        renderer_->detach();
-    renderer_.reset();
-    view_ = nullptr;
-    inFrame = false;
+    return resolveMediaPath(path, searchFolder_);
 }
 
 gpu::Renderer& Context::requireRenderer(const QString& operation)
 {
-    if (!renderer_ || !renderer_->isAttached())
+    if (!rendering_.isAttached())
         fail(KLERR_NOT_INITIALISED, QStringLiteral("%1: the engine is not initialised (call Init3DWindowedMode first)")
                                         .arg(operation));
-    return *renderer_;
-}
-
-QSize Context::viewportSize() const
-{
-    if (renderer_ && renderer_->isAttached()) {
-        const QSize size = renderer_->viewportSize();
-        if (size.width() > 0 && size.height() > 0)
-            return size;
-    }
-    return {640, 480};
-}
-
-glm::mat4 Context::viewMatrix() const
-{
-    glm::vec3 forward = camera.target - camera.eye;
-    if (glm::dot(forward, forward) < 1e-12f)
-        forward = glm::vec3(0.0f, 0.0f, 1.0f);
-    glm::vec3 up(0.0f, 1.0f, 0.0f);
-    const glm::vec3 f = glm::normalize(forward);
-    if (std::abs(glm::dot(f, up)) > 0.9999f)
-        up = glm::vec3(0.0f, 0.0f, 1.0f);
-    return glm::lookAtLH(camera.eye, camera.eye + f, up);
-}
-
-glm::mat4 Context::projectionMatrix() const
-{
-    const QSize size = viewportSize();
-    const float aspect = float(size.width()) / float(std::max(1, size.height()));
-    const float fov = glm::radians(std::clamp(camera.fovDegrees, 1.0f, 179.0f));
-    const float nearPlane = std::max(camera.nearPlane, 1e-4f);
-    const float farPlane = std::max(camera.farPlane, nearPlane * 1.001f);
-    return glm::perspectiveLH_NO(fov, aspect, nearPlane, farPlane);
+    return *rendering_.renderer();
 }
 
 gpu::FrameState Context::frameState() const
 {
     gpu::FrameState frame;
-    frame.view = viewMatrix();
-    frame.projection = projectionMatrix();
-    frame.eyePosition = camera.eye;
-    frame.ambient = scene.ambient;
-    frame.lights = lights.renderStates();
-    if (!settings.specular)
+    frame.view = camera_.viewMatrix();
+    frame.projection = camera_.projectionMatrix(rendering_.viewportSize());
+    frame.eyePosition = camera_.eye;
+    frame.ambient = scene_.ambient;
+    frame.lights = resources_.lights.renderStates();
+    if (!settings_.specular)
         for (gpu::LightState& light : frame.lights)
             light.specular = glm::vec4(0.0f);
     return frame;
-}
-
-void Context::releaseResource(gpu::ResourceId id)
-{
-    if (renderer_ && id != 0)
-        renderer_->release(id);
-}
-
-void Context::framePresented(double milliseconds)
-{
-    frameMilliseconds = milliseconds;
-    ++framesThisSecond;
-    if (!fpsTimer.isValid())
-        fpsTimer.start();
-    if (fpsTimer.elapsed() >= 1000) {
-        fps = framesThisSecond;
-        framesThisSecond = 0;
-        fpsTimer.restart();
-    }
 }
 
 } // namespace kl::core

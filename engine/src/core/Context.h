@@ -1,76 +1,28 @@
 // The engine context: one per process, created by KLEngine and shared by every
-// engine object. Holds all CPU-side state and, after initialisation, the renderer.
+// engine object. It composes the engine's state by concept and hands each part
+// out; a new kind of engine state gets its own part here rather than fields:
+//   settings()  — the recorded configuration calls (EngineSettings)
+//   camera()    — the camera and its matrices (CameraState)
+//   scene()     — clear colour, ambient, render modes, background (SceneState)
+//   resources() — textures, materials, lights, fonts, meshes (ResourceStores)
+//   rendering() — the renderer bound to the view, frame and timing (RenderBinding)
+// Besides those it keeps the debug log, the error policy (log, then throw) and
+// the media search folder.
 #pragma once
 
+#include "core/CameraState.h"
 #include "core/DebugLog.h"
-#include "core/Stores.h"
+#include "core/EngineSettings.h"
+#include "core/RenderBinding.h"
+#include "core/ResourceStores.h"
+#include "core/SceneState.h"
 #include "gpu/RenderTypes.h"
-#include "image/TextureStore.h"
-#include "korlith3d/types.h"
 
-#include <QElapsedTimer>
-#include <QFont>
-#include <QPointer>
 #include <QString>
-#include <QWidget>
 
-#include <map>
 #include <memory>
-#include <vector>
-
-namespace kl::gpu {
-class Renderer;
-}
-namespace kl::scene {
-struct MeshData;
-}
 
 namespace kl::core {
-
-// The configuration calls the tools make, recorded.
-struct EngineSettings {
-    int requestedWidth = -1;
-    int requestedHeight = -1;
-    int colourDepth = 0;
-    int textureFilter = 1;
-    int anisotropy = 0;
-    bool verticalSync = false;
-    bool showCursor = true;
-    bool hardware = true;
-    bool depthBuffer = true;
-    bool stencil = false;
-    int detailLevel = 2;
-    float detailDistance = 1.0f;
-    bool specular = true;
-    bool mipMapping = false;
-    bool displayFps = false;
-};
-
-struct CameraState {
-    glm::vec3 eye{0.0f, 0.0f, -10.0f};
-    glm::vec3 target{0.0f};
-    float fovDegrees = 45.0f;
-    float nearPlane = 1.0f;
-    float farPlane = 10000.0f;
-};
-
-struct SceneSettings {
-    glm::vec4 clearColour{0.0f, 0.0f, 0.0f, 1.0f};
-    glm::vec4 ambient{0.5f, 0.5f, 0.5f, 1.0f};
-    int shadeMode = 2;
-    int cullMode = 2;
-    bool lighting = true;
-    int depthMode = 2;
-    double time = 0.0;   // scene time in milliseconds, advanced by KLScene::Update
-};
-
-struct TextRequest {
-    QFont font;
-    QString text;
-    int x = 0;
-    int y = 0;
-    std::uint32_t argb = 0xFFFFFFFFu;
-};
 
 class Context {
 public:
@@ -84,6 +36,17 @@ public:
     // The live context; throws KLERR_NOT_INITIALISED when no KLEngine was made.
     static std::shared_ptr<Context> current();
 
+    EngineSettings& settings() { return settings_; }
+    const EngineSettings& settings() const { return settings_; }
+    CameraState& camera() { return camera_; }
+    const CameraState& camera() const { return camera_; }
+    SceneState& scene() { return scene_; }
+    const SceneState& scene() const { return scene_; }
+    ResourceStores& resources() { return resources_; }
+    const ResourceStores& resources() const { return resources_; }
+    RenderBinding& rendering() { return rendering_; }
+    const RenderBinding& rendering() const { return rendering_; }
+
     // Logs and throws.
     [[noreturn]] void fail(int number, const QString& description);
     void log(const QString& line) { log_.write(line); }
@@ -91,56 +54,28 @@ public:
 
     // Media path against the search folder (case-insensitive match).
     QString resolve(const QString& path) const;
-    QString searchFolder;
+    void setSearchFolder(const QString& folder) { searchFolder_ = folder; }
+    const QString& searchFolder() const { return searchFolder_; }
 
-    gpu::ResourceId newResourceId() { return nextResourceId_++; }
-
-    EngineSettings settings;
-    image::TextureStore textures;
-    MaterialStore materials;
-    LightStore lights;
-    CameraState camera;
-    SceneSettings scene;
-    std::map<QString, QFont> fonts;
-    gpu::TextureData background;
-    bool hasBackground = false;
-    std::vector<TextRequest> pendingText;
-
-    // Meshes of the scene in creation order; a mesh leaves when its last handle goes.
-    std::vector<std::weak_ptr<scene::MeshData>> meshes;
-    std::vector<std::shared_ptr<scene::MeshData>> liveMeshes();
-
-    // --- Rendering ---
-    bool attach(std::uintptr_t window, QString& error);
-    void detach();
-    gpu::Renderer* renderer() { return renderer_.get(); }
-    // The renderer, or throws KLERR_NOT_INITIALISED naming `operation`.
+    // The attached renderer, or throws KLERR_NOT_INITIALISED naming `operation`.
     gpu::Renderer& requireRenderer(const QString& operation);
-    QWidget* view() const { return view_; }
-    // Size of the view; 640 x 480 before initialisation (so picks work headless).
-    QSize viewportSize() const;
-    bool inFrame = false;
-    int engineObjects = 0;   // live KLEngine objects
-
-    // View and projection for the current camera and viewport (column-vector convention).
-    glm::mat4 viewMatrix() const;
-    glm::mat4 projectionMatrix() const;
+    // What the renderer needs for a frame: camera matrices for the current
+    // viewport, eye position, ambient light and the lights (without specular
+    // light when specular lighting is off).
     gpu::FrameState frameState() const;
-    // Releases a GPU resource, if a renderer exists.
-    void releaseResource(gpu::ResourceId id);
 
-    // Frame timing.
-    void framePresented(double milliseconds);
-    double frameMilliseconds = 0.0;
-    int framesThisSecond = 0;
-    int fps = 0;
-    QElapsedTimer fpsTimer;
+    // Live KLEngine objects; the last one going detaches the renderer.
+    int engineObjects = 0;
 
 private:
     DebugLog log_;
-    gpu::ResourceId nextResourceId_ = 1;
-    std::unique_ptr<gpu::Renderer> renderer_;
-    QPointer<QWidget> view_;
+    QString searchFolder_;
+    EngineSettings settings_;
+    CameraState camera_;
+    SceneState scene_;
+    ResourceStores resources_;
+    // Last, so the renderer goes first while the state it was drawing still exists.
+    RenderBinding rendering_;
 };
 
 } // namespace kl::core

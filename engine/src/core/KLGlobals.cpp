@@ -25,7 +25,7 @@ D3DVECTOR KLGlobals::Vector3(float x, float y, float z) const
 int KLGlobals::GetTex(const QString& name) const
 {
     auto context = kl::core::Context::current();
-    const int id = context->textures.idOf(name);
+    const int id = context->resources().textures.idOf(name);
     if (id == 0)
         context->fail(KLERR_UNKNOWN_ID, QStringLiteral("GetTex: no texture named \"%1\"").arg(name));
     return id;
@@ -34,7 +34,7 @@ int KLGlobals::GetTex(const QString& name) const
 int KLGlobals::GetMat(const QString& name) const
 {
     auto context = kl::core::Context::current();
-    const int id = context->materials.idOf(name);
+    const int id = context->resources().materials.idOf(name);
     if (id == 0)
         context->fail(KLERR_UNKNOWN_ID, QStringLiteral("GetMat: no material named \"%1\"").arg(name));
     return id;

@@ -6,7 +6,7 @@ namespace {
 
 kl::core::Light& lightOrFail(kl::core::Context& context, int index, const char* operation)
 {
-    kl::core::Light* light = context.lights.find(index);
+    kl::core::Light* light = context.resources().lights.find(index);
     if (!light)
         context.fail(KLERR_UNKNOWN_ID, QStringLiteral("%1: unknown light %2").arg(QLatin1String(operation)).arg(index));
     return *light;
@@ -19,7 +19,7 @@ KLLightEngine::~KLLightEngine() = default;
 
 int KLLightEngine::CreateLight(const D3DLIGHT8& light, const QString& name, bool castsShadows)
 {
-    const int index = context_->lights.create(light, name, castsShadows);
+    const int index = context_->resources().lights.create(light, name, castsShadows);
     if (index == 0)
         context_->fail(KLERR_INVALID_CALL,
                        QStringLiteral("CreateLight \"%1\": at most %2 lights").arg(name).arg(MaxLights));
@@ -63,7 +63,7 @@ QString KLLightEngine::GetLightName(int index) const
 
 int KLLightEngine::GetLightIndex(const QString& name) const
 {
-    const int index = context_->lights.indexOf(name);
+    const int index = context_->resources().lights.indexOf(name);
     if (index == 0)
         context_->fail(KLERR_UNKNOWN_ID, QStringLiteral("GetLightIndex: no light named \"%1\"").arg(name));
     return index;
@@ -71,5 +71,5 @@ int KLLightEngine::GetLightIndex(const QString& name) const
 
 int KLLightEngine::GetLightCount() const
 {
-    return context_->lights.count();
+    return context_->resources().lights.count();
 }

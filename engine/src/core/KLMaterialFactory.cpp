@@ -6,7 +6,7 @@ namespace {
 
 kl::core::Material& materialOrFail(kl::core::Context& context, int id, const char* operation)
 {
-    kl::core::Material* material = context.materials.find(id);
+    kl::core::Material* material = context.resources().materials.find(id);
     if (!material)
         context.fail(KLERR_UNKNOWN_ID, QStringLiteral("%1: unknown material id %2").arg(QLatin1String(operation)).arg(id));
     return *material;
@@ -29,7 +29,7 @@ KLMaterialFactory::~KLMaterialFactory() = default;
 
 int KLMaterialFactory::CreateMaterial(const QString& name)
 {
-    return context_->materials.create(name);
+    return context_->resources().materials.create(name);
 }
 
 void KLMaterialFactory::SetAmbient(int id, float r, float g, float b, float a)
@@ -84,7 +84,7 @@ float KLMaterialFactory::GetPower(int id) const
 
 int KLMaterialFactory::GetMaterialId(const QString& name) const
 {
-    const int id = context_->materials.idOf(name);
+    const int id = context_->resources().materials.idOf(name);
     if (id == 0)
         context_->fail(KLERR_UNKNOWN_ID, QStringLiteral("GetMaterialId: no material named \"%1\"").arg(name));
     return id;
@@ -97,6 +97,6 @@ QString KLMaterialFactory::GetMaterialName(int id) const
 
 void KLMaterialFactory::DeleteMaterial(int id)
 {
-    if (!context_->materials.remove(id))
+    if (!context_->resources().materials.remove(id))
         context_->fail(KLERR_UNKNOWN_ID, QStringLiteral("DeleteMaterial: unknown material id %1").arg(id));
 }

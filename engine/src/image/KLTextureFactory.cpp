@@ -7,7 +7,7 @@ namespace {
 
 kl::image::Texture& textureOrFail(kl::core::Context& context, int id, const char* operation)
 {
-    kl::image::Texture* texture = context.textures.find(id);
+    kl::image::Texture* texture = context.resources().textures.find(id);
     if (!texture)
         context.fail(KLERR_UNKNOWN_ID, QStringLiteral("%1: unknown texture id %2").arg(QLatin1String(operation)).arg(id));
     return *texture;
@@ -44,7 +44,7 @@ int KLTextureFactory::LoadTexture(const QString& file, const QString& name, int 
     QImage image = resized(readPicture(*context_, file, "LoadTexture"), width, height);
     if (colourKey != -1)
         kl::image::applyColourKey(image, static_cast<std::uint32_t>(colourKey));
-    const int id = context_->textures.put(name, file, std::move(image), false, 1.0f, context_->newResourceId());
+    const int id = context_->resources().textures.put(name, file, std::move(image), false, 1.0f, context_->resources().newResourceId());
     context_->log(QStringLiteral("Texture %1 \"%2\" loaded from %3").arg(id).arg(name, file));
     return id;
 }
@@ -53,17 +53,17 @@ int KLTextureFactory::LoadBumpTexture(const QString& file, const QString& name, 
 {
     QImage image = resized(readPicture(*context_, file, "LoadBumpTexture"), size, size);
     const int id =
-        context_->textures.put(name, file, std::move(image), true, heightScale, context_->newResourceId());
+        context_->resources().textures.put(name, file, std::move(image), true, heightScale, context_->resources().newResourceId());
     context_->log(QStringLiteral("Bump texture %1 \"%2\" loaded from %3").arg(id).arg(name, file));
     return id;
 }
 
 void KLTextureFactory::DeleteTexture(int id)
 {
-    const kl::gpu::ResourceId resource = context_->textures.remove(id);
+    const kl::gpu::ResourceId resource = context_->resources().textures.remove(id);
     if (resource == 0)
         context_->fail(KLERR_UNKNOWN_ID, QStringLiteral("DeleteTexture: unknown texture id %1").arg(id));
-    context_->releaseResource(resource);
+    context_->rendering().release(resource);
 }
 
 QString KLTextureFactory::GetTextureName(int id) const
@@ -73,7 +73,7 @@ QString KLTextureFactory::GetTextureName(int id) const
 
 int KLTextureFactory::GetTextureId(const QString& name) const
 {
-    const int id = context_->textures.idOf(name);
+    const int id = context_->resources().textures.idOf(name);
     if (id == 0)
         context_->fail(KLERR_UNKNOWN_ID, QStringLiteral("GetTextureId: no texture named \"%1\"").arg(name));
     return id;
@@ -81,7 +81,7 @@ int KLTextureFactory::GetTextureId(const QString& name) const
 
 bool KLTextureFactory::TextureExists(int id) const
 {
-    return context_->textures.find(id) != nullptr;
+    return context_->resources().textures.find(id) != nullptr;
 }
 
 int KLTextureFactory::GetTextureWidth(int id) const
@@ -96,5 +96,5 @@ int KLTextureFactory::GetTextureHeight(int id) const
 
 void KLTextureFactory::SetMipMapping(bool on)
 {
-    context_->settings.mipMapping = on;
+    context_->settings().mipMapping = on;
 }

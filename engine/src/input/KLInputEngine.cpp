@@ -10,7 +10,7 @@ QPoint inView(QPoint global)
     // Relative to the picture box the engine draws into, when there is one.
     try {
         auto context = kl::core::Context::current();
-        if (QWidget* view = context->view())
+        if (QWidget* view = context->rendering().view())
             return view->mapFromGlobal(global);
     } catch (const KLError&) {
     }

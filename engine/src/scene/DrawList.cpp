@@ -30,7 +30,7 @@ gpu::BlendMode blendOf(int mode)
 
 const gpu::TextureData* textureData(const core::Context& context, int id)
 {
-    const image::Texture* texture = id > 0 ? context.textures.find(id) : nullptr;
+    const image::Texture* texture = id > 0 ? context.resources().textures.find(id) : nullptr;
     return texture ? &texture->data : nullptr;
 }
 
@@ -42,7 +42,7 @@ void appendDrawItems(const core::Context& context, const MeshData& mesh, std::ve
         return;
     const glm::mat4 world = mesh.world();
     const int groups = std::max<int>(1, static_cast<int>(mesh.geometry.groups.size()));
-    const core::SceneSettings& scene = context.scene;
+    const core::SceneState& scene = context.scene();
     for (int g = 0; g < groups; ++g) {
         const GroupSurface surface =
             g < static_cast<int>(mesh.surfaces.size()) ? mesh.surfaces[static_cast<size_t>(g)] : GroupSurface{};
@@ -50,7 +50,7 @@ void appendDrawItems(const core::Context& context, const MeshData& mesh, std::ve
         item.mesh = &mesh.geometry;
         item.group = mesh.geometry.groups.empty() ? -1 : g;
         item.world = world;
-        const core::Material* material = surface.materialId > 0 ? context.materials.find(surface.materialId) : nullptr;
+        const core::Material* material = surface.materialId > 0 ? context.resources().materials.find(surface.materialId) : nullptr;
         item.material = material ? material->colors : surface.ownColors;
         if (surface.flatColor) {
             item.material.diffuse = *surface.flatColor;
@@ -65,7 +65,7 @@ void appendDrawItems(const core::Context& context, const MeshData& mesh, std::ve
         if (mesh.bumpMap) {
             item.bumpTexture = textureData(context, mesh.bumpTextureId);
             item.bumpLightIndex = std::max(0, mesh.bumpLight - 1);
-            const image::Texture* bump = context.textures.find(mesh.bumpTextureId);
+            const image::Texture* bump = context.resources().textures.find(mesh.bumpTextureId);
             item.bumpStrength = mesh.bumpStrength * (bump ? bump->heightScale : 1.0f);
         }
         item.lit = mesh.lighting && (scene.lighting || item.bumpTexture != nullptr);

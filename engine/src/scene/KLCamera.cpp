@@ -11,23 +11,23 @@ KLCamera::~KLCamera() = default;
 
 void KLCamera::SetPosition(float x, float y, float z)
 {
-    context_->camera.eye = {x, y, z};
+    context_->camera().eye = {x, y, z};
 }
 
 void KLCamera::SetLookAt(float x, float y, float z)
 {
-    context_->camera.target = {x, y, z};
+    context_->camera().target = {x, y, z};
 }
 
 D3DVECTOR KLCamera::GetPosition() const
 {
-    const glm::vec3& e = context_->camera.eye;
+    const glm::vec3& e = context_->camera().eye;
     return {e.x, e.y, e.z};
 }
 
 D3DVECTOR KLCamera::GetLookAt() const
 {
-    const glm::vec3& t = context_->camera.target;
+    const glm::vec3& t = context_->camera().target;
     return {t.x, t.y, t.z};
 }
 
@@ -38,14 +38,14 @@ void KLCamera::SetProjection(float fovDegrees, float farPlane, float nearPlane)
                                                .arg(fovDegrees)
                                                .arg(farPlane)
                                                .arg(nearPlane));
-    context_->camera.fovDegrees = fovDegrees;
-    context_->camera.farPlane = farPlane;
-    context_->camera.nearPlane = nearPlane;
+    context_->camera().fovDegrees = fovDegrees;
+    context_->camera().farPlane = farPlane;
+    context_->camera().nearPlane = nearPlane;
 }
 
 void KLCamera::Orbit(float toward, float vertical, float horizontal, bool keepTarget)
 {
-    kl::core::CameraState& camera = context_->camera;
+    kl::core::CameraState& camera = context_->camera();
     glm::vec3 offset = camera.eye - camera.target;
     float distance = glm::length(offset);
     if (distance < 1e-6f) {

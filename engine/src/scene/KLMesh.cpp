@@ -58,7 +58,7 @@ glm::mat4 rotationFromDegrees(const glm::vec3& degrees)
 
 void checkTexture(kl::core::Context& context, int id, const char* operation)
 {
-    if (id != 0 && !context.textures.find(id))
+    if (id != 0 && !context.resources().textures.find(id))
         context.fail(KLERR_UNKNOWN_ID, QStringLiteral("%1: unknown texture id %2").arg(QLatin1String(operation)).arg(id));
 }
 
@@ -111,7 +111,7 @@ void loadModel(MeshData& mesh, const QString& file, kl::model::ModelKind kind, c
         if (loadTextures && !group.textureFile.isEmpty()) {
             // A texture the model names but that cannot be read leaves the group untextured.
             const QString texturePath = kl::core::resolveMediaPath(group.textureFile, modelFolder.absolutePath());
-            if (const int existing = context->textures.idOf(group.textureFile); existing != 0) {
+            if (const int existing = context->resources().textures.idOf(group.textureFile); existing != 0) {
                 surface.textureId = existing;
             } else {
                 kl::image::LoadedImage image = kl::image::loadImageFile(texturePath);
@@ -119,8 +119,8 @@ void loadModel(MeshData& mesh, const QString& file, kl::model::ModelKind kind, c
                     context->log(QStringLiteral("%1 \"%2\": texture skipped: %3")
                                      .arg(QLatin1String(operation), file, image.error));
                 else
-                    surface.textureId = context->textures.put(group.textureFile, texturePath, std::move(image.image),
-                                                              false, 1.0f, context->newResourceId());
+                    surface.textureId = context->resources().textures.put(group.textureFile, texturePath, std::move(image.image),
+                                                              false, 1.0f, context->resources().newResourceId());
             }
         }
         mesh.surfaces.push_back(surface);
@@ -333,7 +333,7 @@ void KLMesh::SetMaterial(int materialId, int group)
 {
     MeshData& mesh = state();
     auto context = contextOf(mesh);
-    if (materialId != 0 && !context->materials.find(materialId))
+    if (materialId != 0 && !context->resources().materials.find(materialId))
         context->fail(KLERR_UNKNOWN_ID, QStringLiteral("SetMaterial: unknown material id %1").arg(materialId));
     forGroups(mesh, group, *context, "SetMaterial", [&](auto& surface) { surface.materialId = materialId; });
 }
@@ -395,7 +395,7 @@ void KLMesh::SetBumpMapping(bool on, int bumpTextureId, int lightIndex, int grou
     // Switching off accepts any id: the bump texture may already be deleted.
     if (on) {
         checkTexture(*context, bumpTextureId, "SetBumpMapping");
-        if (!context->lights.find(lightIndex))
+        if (!context->resources().lights.find(lightIndex))
             context->fail(KLERR_UNKNOWN_ID, QStringLiteral("SetBumpMapping: unknown light %1").arg(lightIndex));
     }
     mesh.bumpMap = on;

@@ -30,20 +30,20 @@ KLMesh KLScene::CreateMesh(const QString& name)
     auto mesh = std::make_shared<kl::scene::MeshData>();
     mesh->context = context_;
     mesh->name = name;
-    mesh->geometry.id = context_->newResourceId();
+    mesh->geometry.id = context_->resources().newResourceId();
     mesh->syncSurfaces();
-    context_->meshes.push_back(mesh);
+    context_->resources().meshes.add(mesh);
     return KLMesh(mesh);
 }
 
 int KLScene::GetMeshCount() const
 {
-    return static_cast<int>(context_->liveMeshes().size());
+    return static_cast<int>(context_->resources().meshes.live().size());
 }
 
 KLMesh KLScene::GetMesh(int index) const
 {
-    const auto meshes = context_->liveMeshes();
+    const auto meshes = context_->resources().meshes.live();
     if (index < 0 || index >= static_cast<int>(meshes.size()))
         context_->fail(KLERR_UNKNOWN_ID, QStringLiteral("GetMesh: no mesh with index %1").arg(index));
     return KLMesh(meshes[static_cast<size_t>(index)]);
@@ -51,7 +51,7 @@ KLMesh KLScene::GetMesh(int index) const
 
 KLMesh KLScene::FindMesh(const QString& name) const
 {
-    for (const auto& mesh : context_->liveMeshes())
+    for (const auto& mesh : context_->resources().meshes.live())
         if (mesh->name == name)
             return KLMesh(mesh);
     return KLMesh();
@@ -60,80 +60,80 @@ KLMesh KLScene::FindMesh(const QString& name) const
 void KLScene::RenderAll(bool sortTransparent)
 {
     kl::gpu::Renderer& renderer = context_->requireRenderer(QStringLiteral("RenderAll"));
-    const auto meshes = context_->liveMeshes();
+    const auto meshes = context_->resources().meshes.live();
     std::vector<kl::gpu::DrawItem> items;
     for (const auto& mesh : meshes)
         if (mesh->visible)
             kl::scene::appendDrawItems(*context_, *mesh, items);
     if (sortTransparent)
-        kl::scene::sortForBlending(items, context_->camera.eye);
+        kl::scene::sortForBlending(items, context_->camera().eye);
     if (!items.empty())
         renderer.drawItems(context_->frameState(), items);
 }
 
 void KLScene::SetCamera(float eyeX, float eyeY, float eyeZ, float atX, float atY, float atZ)
 {
-    context_->camera.eye = {eyeX, eyeY, eyeZ};
-    context_->camera.target = {atX, atY, atZ};
+    context_->camera().eye = {eyeX, eyeY, eyeZ};
+    context_->camera().target = {atX, atY, atZ};
 }
 
 void KLScene::SetCameraPosition(float x, float y, float z)
 {
-    context_->camera.eye = {x, y, z};
+    context_->camera().eye = {x, y, z};
 }
 
 void KLScene::SetCameraLookAt(float x, float y, float z)
 {
-    context_->camera.target = {x, y, z};
+    context_->camera().target = {x, y, z};
 }
 
 D3DVECTOR KLScene::GetCameraPosition() const
 {
-    return toD3D(context_->camera.eye);
+    return toD3D(context_->camera().eye);
 }
 
 D3DVECTOR KLScene::GetCameraLookAt() const
 {
-    return toD3D(context_->camera.target);
+    return toD3D(context_->camera().target);
 }
 
 void KLScene::SetColor(float r, float g, float b)
 {
-    context_->scene.clearColour = {r, g, b, 1.0f};
+    context_->scene().clearColour = {r, g, b, 1.0f};
 }
 
 D3DCOLORVALUE KLScene::GetColor() const
 {
-    const glm::vec4& c = context_->scene.clearColour;
+    const glm::vec4& c = context_->scene().clearColour;
     return {c.r, c.g, c.b, c.a};
 }
 
 void KLScene::SetAmbientLight(float r, float g, float b)
 {
-    context_->scene.ambient = {r, g, b, 1.0f};
+    context_->scene().ambient = {r, g, b, 1.0f};
 }
 
 D3DCOLORVALUE KLScene::GetAmbientLight() const
 {
-    const glm::vec4& c = context_->scene.ambient;
+    const glm::vec4& c = context_->scene().ambient;
     return {c.r, c.g, c.b, c.a};
 }
 
 void KLScene::SetShadeMode(int mode)
 {
-    context_->scene.shadeMode = mode;
+    context_->scene().shadeMode = mode;
 }
 
 void KLScene::SetFieldOfView(float degrees)
 {
     if (!(degrees > 0.0f && degrees < 180.0f))
         context_->fail(KLERR_INVALID_CALL, QStringLiteral("SetFieldOfView: invalid angle %1").arg(degrees));
-    context_->camera.fovDegrees = degrees;
+    context_->camera().fovDegrees = degrees;
 }
 
 float KLScene::GetFieldOfView() const
 {
-    return context_->camera.fovDegrees;
+    return context_->camera().fovDegrees;
 }
 
 void KLScene::SetClipPlanes(float nearPlane, float farPlane)
@@ -141,40 +141,40 @@ void KLScene::SetClipPlanes(float nearPlane, float farPlane)
     if (!(nearPlane > 0.0f && farPlane > nearPlane))
         context_->fail(KLERR_INVALID_CALL,
                        QStringLiteral("SetClipPlanes: invalid planes %1, %2").arg(nearPlane).arg(farPlane));
-    context_->camera.nearPlane = nearPlane;
-    context_->camera.farPlane = farPlane;
+    context_->camera().nearPlane = nearPlane;
+    context_->camera().farPlane = farPlane;
 }
 
 void KLScene::SetCullMode(int mode)
 {
     if (mode < 1 || mode > 3)
         context_->fail(KLERR_INVALID_CALL, QStringLiteral("SetCullMode: invalid mode %1").arg(mode));
-    context_->scene.cullMode = mode;
+    context_->scene().cullMode = mode;
 }
 
 void KLScene::SetLighting(bool on)
 {
-    context_->scene.lighting = on;
+    context_->scene().lighting = on;
 }
 
 bool KLScene::GetLighting() const
 {
-    return context_->scene.lighting;
+    return context_->scene().lighting;
 }
 
 void KLScene::Update(float timeScale)
 {
-    context_->scene.time += context_->frameMilliseconds * static_cast<double>(timeScale);
+    context_->scene().time += context_->rendering().clock.frameMilliseconds() * static_cast<double>(timeScale);
 }
 
 void KLScene::SetDepthMode(int mode)
 {
-    context_->scene.depthMode = std::clamp(mode, 0, 2);
+    context_->scene().depthMode = std::clamp(mode, 0, 2);
 }
 
 void KLScene::DrawText(const QString& text, int x, int y, std::uint32_t argb)
 {
-    context_->pendingText.push_back({QFont(QStringLiteral("Sans"), 10), text, x, y, argb});
+    context_->rendering().pendingText.push_back({QFont(QStringLiteral("Sans"), 10), text, x, y, argb});
 }
 
 bool KLScene::RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionResult& result, int types, int precision,
@@ -185,15 +185,15 @@ bool KLScene::RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionRes
     result = KLCollisionResult{};
     if (!(types & KL_COLLIDE_MESHES))
         return false;
-    return kl::scene::rayTestMeshes(context_->meshes, toGlm(from), toGlm(to), result);
+    return kl::scene::rayTestMeshes(context_->resources().meshes.entries(), toGlm(from), toGlm(to), result);
 }
 
 KLCollisionResult KLScene::MousePick(int x, int y, int types, int precision) const
 {
-    const QSize size = context_->viewportSize();
+    const QSize size = context_->rendering().viewportSize();
     const float ndcX = 2.0f * (float(x) + 0.5f) / float(size.width()) - 1.0f;
     const float ndcY = 1.0f - 2.0f * (float(y) + 0.5f) / float(size.height());
-    const glm::mat4 inverse = glm::inverse(context_->projectionMatrix() * context_->viewMatrix());
+    const glm::mat4 inverse = glm::inverse(context_->camera().projectionMatrix(size) * context_->camera().viewMatrix());
     const auto unproject = [&](float depth) {
         const glm::vec4 p = inverse * glm::vec4(ndcX, ndcY, depth, 1.0f);
         return glm::vec3(p) / p.w;

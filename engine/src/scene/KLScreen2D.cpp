@@ -14,7 +14,7 @@ void KLScreen2D::DrawTexturedQuad(int textureId, float x1, float y1, float x2, f
     kl::gpu::Renderer& renderer = context_->requireRenderer(QStringLiteral("DrawTexturedQuad"));
     const kl::image::Texture* texture = nullptr;
     if (textureId != 0) {
-        texture = context_->textures.find(textureId);
+        texture = context_->resources().textures.find(textureId);
         if (!texture)
             context_->fail(KLERR_UNKNOWN_ID, QStringLiteral("DrawTexturedQuad: unknown texture id %1").arg(textureId));
     }
@@ -35,22 +35,22 @@ void KLScreen2D::SetBackgroundPicture(const QString& file, int size)
                        QStringLiteral("SetBackgroundPicture \"%1\": %2").arg(file, loaded.error));
     if (size > 0 && size <= kl::image::MaxImageSide)
         loaded.image = loaded.image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    kl::gpu::TextureData& background = context_->background;
+    kl::gpu::TextureData& background = context_->scene().background;
     if (background.id == 0)
-        background.id = context_->newResourceId();
+        background.id = context_->resources().newResourceId();
     background.image = std::move(loaded.image);
     ++background.revision;
-    context_->hasBackground = true;
+    context_->scene().hasBackground = true;
 }
 
 void KLScreen2D::ClearBackgroundPicture()
 {
-    context_->hasBackground = false;
+    context_->scene().hasBackground = false;
 }
 
 bool KLScreen2D::HasBackgroundPicture() const
 {
-    return context_->hasBackground;
+    return context_->scene().hasBackground;
 }
 
 void KLScreen2D::BeginDraw()
@@ -62,8 +62,8 @@ void KLScreen2D::BeginDraw()
 void KLScreen2D::DrawBackground()
 {
     kl::gpu::Renderer& renderer = context_->requireRenderer(QStringLiteral("DrawBackground"));
-    if (context_->hasBackground)
-        renderer.drawBackground(context_->background);
+    if (context_->scene().hasBackground)
+        renderer.drawBackground(context_->scene().background);
 }
 
 void KLScreen2D::EndDraw()

@@ -11,7 +11,7 @@ namespace kl::scene {
 MeshData::~MeshData()
 {
     if (auto owner = context.lock())
-        owner->releaseResource(geometry.id);
+        owner->rendering().release(geometry.id);
 }
 
 glm::mat4 MeshData::world() const

@@ -16,18 +16,18 @@ void KLScreenText::CreateFont(const QString& name, const QString& face, int size
     font.setItalic(italic);
     font.setUnderline(underline);
     font.setStrikeOut(strikeOut);
-    context_->fonts[name] = font;
+    context_->resources().fonts[name] = font;
 }
 
 bool KLScreenText::HasFont(const QString& name) const
 {
-    return context_->fonts.count(name) > 0;
+    return context_->resources().fonts.count(name) > 0;
 }
 
 void KLScreenText::DrawText(const QString& fontName, const QString& text, int x, int y, std::int64_t argb)
 {
-    const auto font = context_->fonts.find(fontName);
-    if (font == context_->fonts.end())
+    const auto font = context_->resources().fonts.find(fontName);
+    if (font == context_->resources().fonts.end())
         context_->fail(KLERR_UNKNOWN_ID, QStringLiteral("DrawText: no font named \"%1\"").arg(fontName));
     kl::gpu::Renderer& renderer = context_->requireRenderer(QStringLiteral("DrawText"));
     renderer.drawText(font->second, text, x, y, static_cast<std::uint32_t>(argb));

@@ -34,7 +34,7 @@ QByteArray redGif()
 
 const QImage& textureImage(int id)
 {
-    return kl::core::Context::current()->textures.find(id)->data.image;
+    return kl::core::Context::current()->resources().textures.find(id)->data.image;
 }
 
 class TextureFactoryTest : public EngineTest {
@@ -76,10 +76,10 @@ TEST_F(TextureFactoryTest, IdsCountFromOneInLoadOrderAndAreNeverReused)
 TEST_F(TextureFactoryTest, LoadingAnExistingNameReplacesThePictureUnderTheSameId)
 {
     const int id = factory->LoadTexture("a.png", "Fabric");
-    const auto revision = kl::core::Context::current()->textures.find(id)->data.revision;
+    const auto revision = kl::core::Context::current()->resources().textures.find(id)->data.revision;
     EXPECT_EQ(factory->LoadTexture("b.bmp", "Fabric"), id);
     EXPECT_EQ(factory->GetTextureWidth(id), 16);
-    EXPECT_GT(kl::core::Context::current()->textures.find(id)->data.revision, revision);
+    EXPECT_GT(kl::core::Context::current()->resources().textures.find(id)->data.revision, revision);
     EXPECT_EQ(factory->LoadTexture("a.png", "Other"), id + 1);
 }
 
@@ -146,7 +146,7 @@ TEST_F(TextureFactoryTest, BumpTexturesAreFlaggedAndNamedLikeOthers)
 {
     const int id = factory->LoadBumpTexture("b.bmp", "Bump", -1, 1.0f);
     EXPECT_EQ(id, 1);
-    EXPECT_TRUE(kl::core::Context::current()->textures.find(id)->data.isBumpMap);
+    EXPECT_TRUE(kl::core::Context::current()->resources().textures.find(id)->data.isBumpMap);
     EXPECT_EQ(factory->GetTextureId("Bump"), 1);
     factory->DeleteTexture(id);
     EXPECT_EQ(factory->LoadBumpTexture("b.bmp", "Bump", -1, 1.0f), 2);
