@@ -1,5 +1,11 @@
 // Keyboard and mouse state, read from the application's events (an event
 // filter on the application object). Keys are DirectInput scan codes.
+//
+// Keys are polled: one KeyDown call for a scan code is one poll of that key.
+// Each key keeps its live state and whether it was pressed since its last poll,
+// so a key tapped (pressed and released) between two polls, for instance while
+// a slow frame was drawn, still reads as down at the next poll, once, as
+// buffered keyboard input reports a tap. Polling one key leaves the others alone.
 #pragma once
 
 #include <QObject>
@@ -34,7 +40,10 @@ public:
     KLInputEngine(const KLInputEngine&) = delete;
     KLInputEngine& operator=(const KLInputEngine&) = delete;
 
-    bool KeyDown(int scanCode) const;
+    // True while the key is held, and at the first poll after a press that was
+    // released before it; that poll consumes the press. False for scan codes
+    // outside 1..255. Auto-repeated presses of a held key are not new presses.
+    bool KeyDown(int scanCode);
     // Absolute pointer position in pixels of the 3D view (the picture box the
     // engine renders into; the pointer's global position before initialisation).
     int GetMouseX() const;

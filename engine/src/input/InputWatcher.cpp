@@ -23,9 +23,28 @@ InputWatcher::~InputWatcher()
         app->removeEventFilter(this);
 }
 
-bool InputWatcher::keyDown(int scanCode) const
+namespace {
+
+bool validScanCode(int scanCode)
 {
-    return scanCode > 0 && scanCode < static_cast<int>(keys_.size()) && keys_[static_cast<size_t>(scanCode)];
+    return scanCode > 0 && scanCode < 256;
+}
+
+} // namespace
+
+bool InputWatcher::keyHeld(int scanCode) const
+{
+    return validScanCode(scanCode) && keys_[static_cast<size_t>(scanCode)];
+}
+
+bool InputWatcher::pollKey(int scanCode)
+{
+    if (!validScanCode(scanCode))
+        return false;
+    const auto code = static_cast<size_t>(scanCode);
+    const bool down = keys_[code] || pressedSincePoll_[code];
+    pressedSincePoll_[code] = false;
+    return down;
 }
 
 bool InputWatcher::button(int index) const
@@ -42,8 +61,12 @@ QPoint InputWatcher::takeMovement()
 
 void InputWatcher::keyEvent(int qtKey, bool down)
 {
-    if (const int code = scanCodeOfQtKey(qtKey); code != 0)
-        keys_[static_cast<size_t>(code)] = down;
+    const int code = scanCodeOfQtKey(qtKey);
+    if (!validScanCode(code))
+        return;
+    keys_[static_cast<size_t>(code)] = down;
+    if (down)
+        pressedSincePoll_[static_cast<size_t>(code)] = true;
 }
 
 void InputWatcher::mouseMoved(QPoint global)
@@ -70,6 +93,7 @@ void InputWatcher::wheelTurned(int delta)
     wheel_ += delta;
 }
 
+// Presses not yet polled stay: they happened.
 void InputWatcher::releaseAll()
 {
     keys_.fill(false);

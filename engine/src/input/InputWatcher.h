@@ -16,7 +16,11 @@ public:
     InputWatcher();
     ~InputWatcher() override;
 
-    bool keyDown(int scanCode) const;
+    // Whether the key is held now.
+    bool keyHeld(int scanCode) const;
+    // One poll of the key: held, or pressed since the previous poll of it
+    // (a tap between polls reads as down once). Clears the "pressed since" mark.
+    bool pollKey(int scanCode);
     QPoint globalPosition() const { return position_; }
     bool button(int index) const;   // 1 left, 2 right, 3 middle
     int wheel() const { return wheel_; }
@@ -34,7 +38,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::array<bool, 256> keys_{};
+    std::array<bool, 256> keys_{};             // held now
+    std::array<bool, 256> pressedSincePoll_{};
     QPoint position_;
     bool havePosition_ = false;
     QPoint movement_;

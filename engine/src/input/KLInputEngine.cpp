@@ -23,9 +23,9 @@ KLInputEngine::KLInputEngine() : watcher_(std::make_unique<kl::input::InputWatch
 
 KLInputEngine::~KLInputEngine() = default;
 
-bool KLInputEngine::KeyDown(int scanCode) const
+bool KLInputEngine::KeyDown(int scanCode)
 {
-    return watcher_->keyDown(scanCode);
+    return watcher_->pollKey(scanCode);
 }
 
 int KLInputEngine::GetMouseX() const

@@ -12,6 +12,7 @@
 #include "input/InputWatcher.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
@@ -194,6 +195,64 @@ TEST(InputWatcherTest, KeysByScanCodeAndMouseState)
     EXPECT_EQ(watcher.wheel(), 120);
     watcher.releaseAll();
     EXPECT_FALSE(watcher.button(2));
+}
+
+// Key events posted together and handled in one pass, as when a frame takes
+// longer than the key was held.
+void deliverInOneBatch(QWidget& target, std::initializer_list<std::pair<QEvent::Type, Qt::Key>> events)
+{
+    for (const auto& [type, key] : events)
+        QCoreApplication::postEvent(&target, new QKeyEvent(type, key, Qt::NoModifier));
+    QCoreApplication::sendPostedEvents();
+}
+
+TEST(InputWatcherTest, KeyTappedBetweenPollsReadsAsDownOnce)
+{
+    KLInputEngine input;
+    QWidget widget;
+
+    deliverInOneBatch(widget, {{QEvent::KeyPress, Qt::Key_Escape}, {QEvent::KeyRelease, Qt::Key_Escape}});
+    EXPECT_TRUE(input.KeyDown(KLK_ESCAPE));
+    EXPECT_FALSE(input.KeyDown(KLK_ESCAPE));
+
+    // Each key keeps its own tap: polling one does not consume another's.
+    deliverInOneBatch(widget, {{QEvent::KeyPress, Qt::Key_W},
+                               {QEvent::KeyRelease, Qt::Key_W},
+                               {QEvent::KeyPress, Qt::Key_Escape},
+                               {QEvent::KeyRelease, Qt::Key_Escape}});
+    EXPECT_TRUE(input.KeyDown(KLK_W));
+    EXPECT_FALSE(input.KeyDown(KLK_W));
+    EXPECT_TRUE(input.KeyDown(KLK_ESCAPE));
+    EXPECT_FALSE(input.KeyDown(KLK_ESCAPE));
+
+    // Two taps between polls still read as one.
+    deliverInOneBatch(widget, {{QEvent::KeyPress, Qt::Key_A},
+                               {QEvent::KeyRelease, Qt::Key_A},
+                               {QEvent::KeyPress, Qt::Key_A},
+                               {QEvent::KeyRelease, Qt::Key_A}});
+    EXPECT_TRUE(input.KeyDown(KLK_A));
+    EXPECT_FALSE(input.KeyDown(KLK_A));
+}
+
+TEST(InputWatcherTest, HeldKeyReadsDownAtEveryPollUntilReleased)
+{
+    kl::input::InputWatcher watcher;
+    watcher.keyEvent(Qt::Key_PageUp, true);
+    EXPECT_TRUE(watcher.pollKey(KLK_PRIOR));
+    EXPECT_TRUE(watcher.pollKey(KLK_PRIOR));
+    watcher.keyEvent(Qt::Key_PageUp, false);
+    EXPECT_FALSE(watcher.pollKey(KLK_PRIOR));
+
+    // Focus lost while held: the key is up, but the press is still reported once.
+    watcher.keyEvent(Qt::Key_Space, true);
+    watcher.releaseAll();
+    EXPECT_FALSE(watcher.keyHeld(KLK_SPACE));
+    EXPECT_TRUE(watcher.pollKey(KLK_SPACE));
+    EXPECT_FALSE(watcher.pollKey(KLK_SPACE));
+
+    EXPECT_FALSE(watcher.pollKey(0));
+    EXPECT_FALSE(watcher.pollKey(256));
+    EXPECT_FALSE(watcher.pollKey(-1));
 }
 
 TEST(TypesLayout, DirectXRecordsKeepTheirLayout)
