@@ -3,10 +3,11 @@
 
 #include <platform/Application.h>
 #include <platform/Paths.h>
+#include <toolkit/EngineStartup.h>
 
 int main(int argc, char** argv)
 {
     platform::Application app(argc, argv);
-    platform::Application::setApplicationName("Glazery");
+    toolkit::startLiveViewTool("Glazery");
     return glazery::runGlazery(platform::programFolder());
 }

@@ -63,36 +63,10 @@ Rgb swatchColour(const ColourTexts& texts)
     return swatchColour(texts.red, texts.green, texts.blue);
 }
 
-float DragAdjust(float y, float lastMouseY, float value, int min, int max, float smallStep,
-                 float largeStep)
-{
-    const float distance = std::fabs(y - lastMouseY);
-    float step = distance > 10.0f ? smallStep : 0.0f;
-    if (distance > 30.0f)
-        step = largeStep;
-    // Screen y grows downwards: moving the mouse up raises the value.
-    if (y >= lastMouseY)
-        value -= step;
-    else
-        value += step;
-    if (value > float(max))
-        value = float(max);
-    if (value < float(min))
-        value = float(min);
-    return value;
-}
-
 DragLimits thetaDragLimits(const QString& phiText)
 {
     return {kPhiDrag.min, toInt16(numericValue(phiText) - 1.0), kPhiDrag.smallStep,
             kPhiDrag.largeStep};
-}
-
-QString dragFieldText(const QString& text, float y, float lastMouseY, const DragLimits& limits)
-{
-    const float value = DragAdjust(y, lastMouseY, toSingle(numericValue(text)), limits.min,
-                                   limits.max, limits.smallStep, limits.largeStep);
-    return platform::cstrSingle(value);
 }
 
 QString thetaAfterPhiChange(const QString& phiText, const QString& thetaText)

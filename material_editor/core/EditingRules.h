@@ -8,6 +8,8 @@
 
 #include <korlith3d/types.h>
 
+#include <toolkit/DragAdjust.h>
+
 #include <QString>
 
 #include <cstdint>
@@ -49,18 +51,8 @@ Rgb swatchColour(const ColourTexts& texts);
 
 // ---- drag-to-adjust -------------------------------------------------------
 
-// Mouse y values are in twips. Distances up to 10 make no step, 11..30 the
-// small step, beyond 30 the large step; moving up (y below lastMouseY) raises.
-// The result is limited to max first, then to min.
-float DragAdjust(float y, float lastMouseY, float value, int min, int max, float smallStep,
-                 float largeStep);
-
-struct DragLimits {
-    int min;
-    int max;
-    float smallStep;
-    float largeStep;
-};
+// The drag rule itself is the toolkit's; these are the limits of each field.
+using toolkit::DragLimits;
 
 inline constexpr DragLimits kColourDrag{0, 255, 1.0f, 5.0f};      // material and light colours
 inline constexpr DragLimits kPositionDrag{-999, 999, 1.0f, 10.0f}; // pX pY pZ
@@ -70,10 +62,6 @@ inline constexpr DragLimits kPhiDrag{1, 180, 1.0f, 5.0f};          // tPhi
 
 // tTheta: 1 .. (tPhi - 1).
 DragLimits thetaDragLimits(const QString& phiText);
-
-// One drag step on a box: reads the numeric value of `text`, applies
-// DragAdjust and returns the text of the result (shortest form, "12", "2.5").
-QString dragFieldText(const QString& text, float y, float lastMouseY, const DragLimits& limits);
 
 // After tPhi changed: when tTheta is not below tPhi, tTheta becomes tPhi - 1.
 // Returns the (possibly new) theta text.

@@ -5,6 +5,8 @@
 
 #include <numbers>
 
+using toolkit::dragFieldText;
+
 using namespace glazery;
 
 TEST(EditingRules, MaterialBoxClampsAndSendsPreviewValues)
@@ -33,20 +35,6 @@ TEST(EditingRules, ColorToRGBReadsBlueGreenRedDigits)
     EXPECT_EQ(ColorToRGB(0x00FF00), (Rgb{0, 255, 0}));
     EXPECT_EQ(ColorToRGB(0x0000), (Rgb{0, 0, 0}));
     EXPECT_EQ(swatchColour(RgbTexts{"300", "-4", "7"}), (Rgb{255, 0, 7}));
-}
-
-TEST(EditingRules, DragDistanceDecidesTheStep)
-{
-    const float last = 1000;
-    // Upwards (smaller y) raises.
-    EXPECT_EQ(DragAdjust(last - 10, last, 100, 0, 255, 1, 5), 100);
-    EXPECT_EQ(DragAdjust(last - 11, last, 100, 0, 255, 1, 5), 101);
-    EXPECT_EQ(DragAdjust(last - 30, last, 100, 0, 255, 1, 5), 101);
-    EXPECT_EQ(DragAdjust(last - 31, last, 100, 0, 255, 1, 5), 105);
-    // Downwards lowers; no movement steps by nothing.
-    EXPECT_EQ(DragAdjust(last + 11, last, 100, 0, 255, 1, 5), 99);
-    EXPECT_EQ(DragAdjust(last + 45, last, 100, 0, 255, 1, 5), 95);
-    EXPECT_EQ(DragAdjust(last, last, 100, 0, 255, 1, 5), 100);
 }
 
 TEST(EditingRules, DragStaysWithinEachFieldsLimits)

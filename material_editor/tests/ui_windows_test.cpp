@@ -6,17 +6,16 @@
 #include "ui/Form4.h"
 #include "ui/Module1.h"
 #include "ui/frmAbout.h"
-#include "ui/frmSplash.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -142,41 +141,27 @@ TEST_F(ObjectsWindow, StudioModelsLoadThroughTheirLoader)
 
 using OtherWindows = GlazeryWindowTest;
 
-TEST_F(OtherWindows, HelpShowsTheReadme)
+TEST_F(OtherWindows, HelpMenuShowsTheReadmeUnderGlazerysNames)
 {
     startWindow();
-    Form4 help(form.get());
-    help.loadText(file("Readme.txt"));
-    EXPECT_EQ(help.windowTitle(), "Help for Glazery");
-    EXPECT_EQ(help.text(), "Glazery help\nSecond line\n");
-    help.loadText(file("missing.txt"));
-    EXPECT_TRUE(help.text().contains("missing.txt"));
+    form->findChild<QAction*>("GlazeryHelp")->trigger();
+    auto* help = form->findChild<Form4*>("Form4");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "Help for Glazery");
+    EXPECT_EQ(help->findChild<QPlainTextEdit*>("Text1")->font().family(), "Courier");
+    EXPECT_EQ(help->text(), "Glazery help\nSecond line\n");
+    help->close();
 }
 
-TEST_F(OtherWindows, AboutWithoutSystemInformationSaysSo)
+TEST_F(OtherWindows, AboutShowsGlazerysTitleAndTheSystemInformationButton)
 {
     frmAbout about(nullptr);
+    EXPECT_EQ(about.objectName(), "frmAbout");
     EXPECT_EQ(about.findChild<QLabel*>("lblTitle")->text(), "Glazery - A Material Editor for KL3D SDK 6.0");
     dialogs->expectMsgBox(platform::vbOK, "System Information Is Unavailable At This Time");
     about.findChild<QPushButton*>("cmdSysInfo")->click();
-
-    // A recorded path to a file that is not there counts as unavailable too.
-    ASSERT_TRUE(platform::writeRegistryString(platform::Hive::LocalMachine,
-                                              "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
-                                              file("msinfo32.exe")));
-    EXPECT_EQ(systemInfoToolPath(), QString());
-    dialogs->expectMsgBox(platform::vbOK, "System Information Is Unavailable At This Time");
-    about.findChild<QPushButton*>("cmdSysInfo")->click();
-}
-
-TEST_F(OtherWindows, SplashClosesOnAKey)
-{
-    frmSplash splash;
-    splash.show();
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
-    QApplication::sendEvent(&splash, &key);
-    EXPECT_TRUE(splash.closedByUser());
-    EXPECT_FALSE(splash.isVisible());
+    EXPECT_EQ(dialogs->pending(), 0u);
 }
 
 TEST_F(OtherWindows, ProgramRunsItsLoopUntilTheWindowCloses)

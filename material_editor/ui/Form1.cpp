@@ -1,7 +1,6 @@
 // Main window: construction, start-up sequence, render loop, Shutdown and the
 // menu actions that open other windows.
 #include "ui/Form1.h"
-#include "ui/Dialogs.h"
 #include "ui/Form2.h"
 #include "ui/Form3.h"
 #include "ui/Form4.h"
@@ -172,7 +171,7 @@ void Form1::showHelp()
 {
     auto* help = new Form4(this);
     help->setAttribute(Qt::WA_DeleteOnClose);
-    help->loadText(scene_->programFile("Readme.txt"));
+    help->loadReadme(scene_->programFolder());
     help->show();
 }
 

@@ -3,7 +3,7 @@
 // engine objects, the preview scene, the render loop and the shutdown.
 #pragma once
 
-#include "ui/Controls.h"
+#include "ui/Toolkit.h"
 
 #include "core/CodeGenerator.h"
 #include "core/EditingRules.h"
@@ -35,14 +35,14 @@ class PreviewScene;
 enum class Group { Ambient, Diffuse, Specular, Emissive };
 
 struct ColourGroupControls {
-    std::array<TextBox*, 4> box{};   // red, green, blue, alpha
+    std::array<NumberBox*, 4> box{};   // red, green, blue, alpha
     std::array<QSlider*, 4> slider{};
-    PictureBox* swatch = nullptr;
+    Swatch* swatch = nullptr;
 };
 
 struct LightTrioControls {
-    std::array<TextBox*, 3> box{};   // red, green, blue
-    PictureBox* swatch = nullptr;
+    std::array<NumberBox*, 3> box{};   // red, green, blue
+    Swatch* swatch = nullptr;
 };
 
 class Form1 : public QMainWindow {
@@ -147,15 +147,10 @@ private:
     void applySpecular() { applyGroup(Group::Specular); }
     void applyEmissive() { applyGroup(Group::Emissive); }
     void applyLight();
-    // A mouse move over a number box: with the left button down the box steps
-    // within `limits`. Returns whether it was a drag.
-    bool dragBox(TextBox* box, Qt::MouseButtons buttons, float y, const DragLimits& limits);
     void materialBoxLostFocus(Group group, int component);
-    void materialBoxMouseMove(Group group, int component, Qt::MouseButtons buttons, float y);
     void materialSliderChanged(Group group, int component, int value);
     void materialSwatchClicked(Group group);
     void powerBoxLostFocus();
-    void lightColourMouseMove(int trio, int component, Qt::MouseButtons buttons, float y);
     void lightSwatchClicked(int trio);
     void updateLightColour(int trio);
     void lightTypeClicked();
@@ -185,7 +180,7 @@ private:
     std::array<MouseLabel*, PanelCount> lblFrame_{};
     std::array<PictureBox*, PanelCount> picArrow_{};
     std::array<ColourGroupControls, 4> groups_{};
-    TextBox* pow_ = nullptr;
+    NumberBox* pow_ = nullptr;
     QSlider* vPow_ = nullptr;
     TextBox* txtBackGround_ = nullptr;
     TextBox* txtTexture_ = nullptr;
@@ -197,12 +192,12 @@ private:
     QComboBox* cboTypeOfLight_ = nullptr;
     QRadioButton* option5_ = nullptr; // light on
     QRadioButton* option6_ = nullptr; // light off
-    std::array<TextBox*, 3> position_{};  // pX pY pZ
-    std::array<TextBox*, 3> direction_{}; // tX tY tZ
+    std::array<NumberBox*, 3> position_{};  // pX pY pZ
+    std::array<NumberBox*, 3> direction_{}; // tX tY tZ
     std::array<QSlider*, 3> directionSlider_{}; // vsX vsY vsZ
-    TextBox* tTheta_ = nullptr;
-    TextBox* tPhi_ = nullptr;
-    TextBox* lRange_ = nullptr;
+    NumberBox* tTheta_ = nullptr;
+    NumberBox* tPhi_ = nullptr;
+    NumberBox* lRange_ = nullptr;
     std::array<LightTrioControls, 3> lightTrios_{}; // ambient, diffuse, specular
     QAction* mnuAutoSpin_ = nullptr;
 
@@ -220,7 +215,8 @@ private:
 
     // Window state
     bool viewDragActive_ = false;
-    float lastMouseY_ = 0;
+    // Last mouse y seen by any drag-to-adjust box.
+    DragTracker dragTracker_;
     D3DLIGHT8 testLight_;
     CodeNames codeNames_;
     std::unique_ptr<PreviewScene> scene_;

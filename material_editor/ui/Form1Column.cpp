@@ -2,7 +2,6 @@
 // scrolling, dragging with the right button, and the window's resize rules.
 // Column geometry is kept in twips and shown in pixels.
 #include "ui/Form1.h"
-#include "ui/Icons.h"
 #include "ui/PreviewScene.h"
 
 #include "core/SceneLayout.h"

@@ -1,7 +1,6 @@
 // The material and light editing controls: every edit goes to the engine at
 // once through the apply operations.
 #include "ui/Form1.h"
-#include "ui/Dialogs.h"
 #include "ui/PreviewScene.h"
 
 #include "core/EditingRules.h"
@@ -26,7 +25,7 @@ float single(const QString& text)
     return platform::csng(platform::val(text));
 }
 
-D3DVECTOR vectorOf(const std::array<TextBox*, 3>& boxes)
+D3DVECTOR vectorOf(const std::array<NumberBox*, 3>& boxes)
 {
     return {single(boxes[0]->text()), single(boxes[1]->text()), single(boxes[2]->text())};
 }
@@ -34,30 +33,6 @@ D3DVECTOR vectorOf(const std::array<TextBox*, 3>& boxes)
 QColor qColour(const Rgb& rgb)
 {
     return QColor(rgb.red, rgb.green, rgb.blue);
-}
-
-// Colour as the classic colour value 0x00BBGGRR.
-std::int32_t colourValue(const QColor& colour)
-{
-    return static_cast<std::int32_t>((colour.blue() << 16) | (colour.green() << 8) | colour.red());
-}
-
-// Click on a swatch: the colour dialog starts at the swatch's colour; a chosen
-// colour goes into the red, green and blue boxes (an alpha box is left as is).
-// Returns the chosen colour, nothing when the dialog was cancelled.
-template <std::size_t N>
-std::optional<QColor> chooseSwatchColour(QWidget* parent, const PictureBox& swatch,
-                                         const std::array<TextBox*, N>& boxes)
-{
-    static_assert(N >= 3);
-    const std::optional<QColor> chosen = dialogs::chooseColour(parent, swatch.backColor());
-    if (!chosen)
-        return chosen;
-    const Rgb rgb = ColorToRGB(colourValue(*chosen));
-    boxes[0]->setText(QString::number(rgb.red));
-    boxes[1]->setText(QString::number(rgb.green));
-    boxes[2]->setText(QString::number(rgb.blue));
-    return chosen;
 }
 
 } // namespace
@@ -68,44 +43,43 @@ void Form1::wireEditing()
         const auto group = static_cast<Group>(g);
         ColourGroupControls& controls = groups_[static_cast<size_t>(g)];
         for (int k = 0; k < 4; ++k) {
-            TextBox* box = controls.box[static_cast<size_t>(k)];
+            NumberBox* box = controls.box[static_cast<size_t>(k)];
             connect(box, &TextBox::lostFocus, this, [this, group, k] { materialBoxLostFocus(group, k); });
             // The alpha boxes of ambient, specular and emissive have no drag-to-adjust.
-            if (k < 3 || group == Group::Diffuse)
-                connect(box, &TextBox::mouseMoved, this, [this, group, k](Qt::MouseButtons b, float y) {
-                    materialBoxMouseMove(group, k, b, y);
-                });
+            if (k < 3 || group == Group::Diffuse) {
+                box->enableDragAdjust(dragTracker_, kColourDrag);
+                connect(box, &TextBox::mouseMoved, this, [this, group] { applyGroup(group); });
+            }
             connect(controls.slider[static_cast<size_t>(k)], &QSlider::valueChanged, this,
                     [this, group, k](int value) { materialSliderChanged(group, k, value); });
         }
         connect(controls.swatch, &PictureBox::clicked, this, [this, group] { materialSwatchClicked(group); });
     }
     connect(pow_, &TextBox::lostFocus, this, &Form1::powerBoxLostFocus);
-    connect(pow_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
-        dragBox(pow_, b, y, kColourDrag);
-        applySpecular();
-    });
+    pow_->enableDragAdjust(dragTracker_, kColourDrag);
+    connect(pow_, &TextBox::mouseMoved, this, [this] { applySpecular(); });
     connect(vPow_, &QSlider::valueChanged, this, [this](int value) {
         pow_->setText(QString::number(value));
         applySpecular();
     });
 
     for (int t = 0; t < 3; ++t) {
-        for (int k = 0; k < 3; ++k)
-            connect(lightTrios_[static_cast<size_t>(t)].box[static_cast<size_t>(k)], &TextBox::mouseMoved, this,
-                    [this, t, k](Qt::MouseButtons b, float y) { lightColourMouseMove(t, k, b, y); });
+        for (NumberBox* box : lightTrios_[static_cast<size_t>(t)].box) {
+            box->enableDragAdjust(dragTracker_, kColourDrag);
+            connect(box, &TextBox::mouseMoved, this, [this, t] { updateLightColour(t); });
+        }
         connect(lightTrios_[static_cast<size_t>(t)].swatch, &PictureBox::clicked, this,
                 [this, t] { lightSwatchClicked(t); });
     }
 
     for (size_t k = 0; k < 3; ++k) {
-        connect(position_[k], &TextBox::mouseMoved, this, [this, k](Qt::MouseButtons b, float y) {
-            dragBox(position_[k], b, y, kPositionDrag);
+        position_[k]->enableDragAdjust(dragTracker_, kPositionDrag);
+        connect(position_[k], &TextBox::mouseMoved, this, [this] {
             testLight_.Position = vectorOf(position_);
             applyLight();
         });
-        connect(direction_[k], &TextBox::mouseMoved, this, [this, k](Qt::MouseButtons b, float y) {
-            dragBox(direction_[k], b, y, kDirectionDrag);
+        direction_[k]->enableDragAdjust(dragTracker_, kDirectionDrag);
+        connect(direction_[k], &TextBox::mouseMoved, this, [this] {
             testLight_.Direction = vectorOf(direction_);
             applyLight();
         });
@@ -118,19 +92,20 @@ void Form1::wireEditing()
             }
         });
     }
-    connect(lRange_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
-        dragBox(lRange_, b, y, kRangeDrag);
+    lRange_->enableDragAdjust(dragTracker_, kRangeDrag);
+    connect(lRange_, &TextBox::mouseMoved, this, [this] {
         testLight_.Range = single(lRange_->text());
         applyLight();
     });
-    connect(tPhi_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
-        if (dragBox(tPhi_, b, y, kPhiDrag))
+    tPhi_->enableDragAdjust(dragTracker_, kPhiDrag);
+    connect(tPhi_, &TextBox::mouseMoved, this, [this] {
+        if (tPhi_->lastMoveDragged())
             tTheta_->setText(thetaAfterPhiChange(tPhi_->text(), tTheta_->text()));
         testLight_.Phi = KLMath().Deg2Rad(single(tPhi_->text()));
         applyLight();
     });
-    connect(tTheta_, &TextBox::mouseMoved, this, [this](Qt::MouseButtons b, float y) {
-        dragBox(tTheta_, b, y, thetaDragLimits(tPhi_->text()));
+    tTheta_->enableDragAdjust(dragTracker_, [this] { return thetaDragLimits(tPhi_->text()); });
+    connect(tTheta_, &TextBox::mouseMoved, this, [this] {
         testLight_.Theta = KLMath().Deg2Rad(single(tTheta_->text()));
         applyLight();
     });
@@ -170,15 +145,6 @@ void Form1::applyLight()
         scene_->lights->UpdateLight(scene_->lightIndex, testLight_);
 }
 
-bool Form1::dragBox(TextBox* box, Qt::MouseButtons buttons, float y, const DragLimits& limits)
-{
-    const bool dragged = buttons.testFlag(Qt::LeftButton);
-    if (dragged)
-        box->setText(dragFieldText(box->text(), y, lastMouseY_, limits));
-    lastMouseY_ = y;
-    return dragged;
-}
-
 void Form1::materialBoxLostFocus(Group g, int component)
 {
     TextBox* box = group(g).box.at(static_cast<size_t>(component));
@@ -196,13 +162,6 @@ void Form1::powerBoxLostFocus()
     applySpecular();
 }
 
-void Form1::materialBoxMouseMove(Group g, int component, Qt::MouseButtons buttons, float y)
-{
-    TextBox* box = group(g).box.at(static_cast<size_t>(component));
-    dragBox(box, buttons, y, kColourDrag);
-    applyGroup(g);
-}
-
 void Form1::materialSliderChanged(Group g, int component, int value)
 {
     group(g).box.at(static_cast<size_t>(component))->setText(QString::number(value));
@@ -212,7 +171,7 @@ void Form1::materialSliderChanged(Group g, int component, int value)
 void Form1::materialSwatchClicked(Group g)
 {
     ColourGroupControls& controls = group(g);
-    const std::optional<QColor> chosen = chooseSwatchColour(this, *controls.swatch, controls.box);
+    const std::optional<QColor> chosen = toolkit::chooseSwatchColour(*controls.swatch, controls.box);
     if (!chosen)
         return;
     controls.swatch->setBackColor(*chosen);
@@ -234,17 +193,10 @@ void Form1::updateLightColour(int trio)
     controls.swatch->setBackColor(qColour(swatchColour(texts)));
 }
 
-void Form1::lightColourMouseMove(int trio, int component, Qt::MouseButtons buttons, float y)
-{
-    TextBox* box = lightTrios_.at(static_cast<size_t>(trio)).box.at(static_cast<size_t>(component));
-    dragBox(box, buttons, y, kColourDrag);
-    updateLightColour(trio);
-}
-
 void Form1::lightSwatchClicked(int trio)
 {
     LightTrioControls& controls = lightTrios_.at(static_cast<size_t>(trio));
-    const std::optional<QColor> chosen = chooseSwatchColour(this, *controls.swatch, controls.box);
+    const std::optional<QColor> chosen = toolkit::chooseSwatchColour(*controls.swatch, controls.box);
     if (!chosen)
         return;
     updateLightColour(trio);
@@ -313,7 +265,7 @@ void Form1::pickTexture(int which)
         "JPG|*.jpg|BMP|*.bmp",
         "All Supported Types|*.jpg;*.bmp;*.tif;*.dds|JPG|*.jpg|BMP|*.bmp|TIF|*.tif|DDS|*.dds",
         "JPG|*.jpg|BMP|*.bmp|TIF|*.tif|DDS|*.dds"};
-    const std::optional<QString> path = dialogs::openFile(this, titles[which], filters[which]);
+    const std::optional<QString> path = dialogs::openFile(titles[which], filters[which]);
     if (!path || !scene_->ready())
         return;
     PreviewScene& s = *scene_;

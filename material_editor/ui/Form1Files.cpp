@@ -1,6 +1,5 @@
 // Material files: New, Load, Save and the light panel's Default.
 #include "ui/Form1.h"
-#include "ui/Dialogs.h"
 #include "ui/PreviewScene.h"
 
 #include "core/MaterialFile.h"
@@ -17,8 +16,6 @@
 
 namespace glazery {
 namespace {
-
-const QString MaterialFilter = QStringLiteral("Glazery Material|*.mkl");
 
 ColourTexts colourTexts(const ColourGroupControls& g)
 {
@@ -45,12 +42,12 @@ void setRgbTexts(LightTrioControls& trio, const RgbTexts& t)
     trio.box[2]->setText(t.blue);
 }
 
-XyzTexts xyzTexts(const std::array<TextBox*, 3>& boxes)
+XyzTexts xyzTexts(const std::array<NumberBox*, 3>& boxes)
 {
     return {boxes[0]->text(), boxes[1]->text(), boxes[2]->text()};
 }
 
-void setXyzTexts(std::array<TextBox*, 3>& boxes, const XyzTexts& t)
+void setXyzTexts(std::array<NumberBox*, 3>& boxes, const XyzTexts& t)
 {
     boxes[0]->setText(t.x);
     boxes[1]->setText(t.y);
@@ -93,14 +90,14 @@ void Form1::menuNew()
 
 void Form1::menuLoad()
 {
-    const std::optional<QString> path = dialogs::openFile(this, tr("Open Glazery material"), MaterialFilter);
+    const std::optional<QString> path = dialogs::openFile(kOpenMaterialTitle, kMaterialFileFilter);
     if (path)
         loadMaterialFile(*path);
 }
 
 void Form1::menuSave()
 {
-    const std::optional<QString> path = dialogs::saveFile(this, tr("Save Glazery material"), MaterialFilter);
+    const std::optional<QString> path = dialogs::saveFile(kSaveMaterialTitle, kMaterialFileFilter);
     if (path)
         saveMaterialFile(*path);
 }
@@ -109,8 +106,7 @@ bool Form1::saveMaterialFile(const QString& path)
 {
     const SaveResult result = writeMaterialFile(path, currentSettings());
     if (!result.ok)
-        dialogs::message(tr("Some error occured and the material may not be saved. Try to save again."),
-                         dialogs::Icon::None, windowTitle());
+        dialogs::message(kSaveFailedMessage, dialogs::Icon::None, windowTitle());
     return result.ok;
 }
 

@@ -1,7 +1,6 @@
 // Layout of the main window: every control under its own name, positions in
 // pixels (the settings column keeps its geometry in twips, see Form1Column.cpp).
 #include "ui/Form1.h"
-#include "ui/Icons.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,11 +34,17 @@ QLabel* label(QWidget* parent, const QString& text, int x, int y, int w = 0)
     return l;
 }
 
-TextBox* textBox(QWidget* parent, const QString& name, const QString& text, int x, int y, int w)
+template <class Box = TextBox>
+Box* textBox(QWidget* parent, const QString& name, const QString& text, int x, int y, int w)
 {
-    auto* box = new TextBox(parent, name, text);
+    auto* box = new Box(parent, name, text);
     box->setGeometry(x, y, w, 20);
     return box;
+}
+
+NumberBox* numberBox(QWidget* parent, const QString& name, const QString& text, int x, int y, int w)
+{
+    return textBox<NumberBox>(parent, name, text, x, y, w);
 }
 
 QSlider* slider(QWidget* parent, const QString& name, Qt::Orientation orientation, int max,
@@ -69,13 +74,10 @@ QRadioButton* option(QWidget* parent, const QString& name, const QString& captio
     return o;
 }
 
-PictureBox* swatch(QWidget* parent, const QString& name, QRect geometry, const QColor& color)
+Swatch* swatch(QWidget* parent, const QString& name, QRect geometry, const QColor& color)
 {
-    auto* s = new PictureBox(parent, name);
+    auto* s = new Swatch(parent, name, color);
     s->setGeometry(geometry);
-    s->setBackColor(color);
-    s->setCursor(Qt::PointingHandCursor);
-    s->setToolTip(QObject::tr("Click to choose a colour"));
     return s;
 }
 
@@ -163,7 +165,7 @@ void Form1::buildColourPanel(QWidget* panel, ColourGroupControls& g, const QStri
     for (int k = 0; k < 4; ++k) {
         const int x = 8 + k * 44;
         label(panel, tr(captions[k]), x, 22, 42);
-        g.box[static_cast<size_t>(k)] = textBox(panel, prefix + components[k], "0", x, 38, 40);
+        g.box[static_cast<size_t>(k)] = numberBox(panel, prefix + components[k], "0", x, 38, 40);
         g.slider[static_cast<size_t>(k)] = slider(panel, "V" + prefix + components[k],
                                                   Qt::Vertical, 255, QRect(x + 10, 62, 20, 80));
     }
@@ -173,7 +175,7 @@ void Form1::buildColourPanel(QWidget* panel, ColourGroupControls& g, const QStri
 void Form1::buildSpecularExtras(QWidget* panel)
 {
     label(panel, tr("Power"), 8, 151);
-    pow_ = textBox(panel, "Pow", "0", 56, 148, 44);
+    pow_ = numberBox(panel, "Pow", "0", 56, 148, 44);
     vPow_ = slider(panel, "VPow", Qt::Horizontal, 255, QRect(108, 149, 120, 18));
 }
 
@@ -239,23 +241,23 @@ void Form1::buildLightPanel(QWidget* panel)
     label(panel, tr("Position of light:"), 8, 72);
     for (int k = 0; k < 3; ++k)
         position_[static_cast<size_t>(k)] =
-            textBox(panel, QStringLiteral("p") + axes[k], k == 1 ? "-1" : "1", 8 + k * 74, 88, 70);
+            numberBox(panel, QStringLiteral("p") + axes[k], k == 1 ? "-1" : "1", 8 + k * 74, 88, 70);
     label(panel, tr("Direction of directional light:"), 8, 112);
     static const int sliderStart[] = {6, 4, 6};
     for (int k = 0; k < 3; ++k) {
         const auto i = static_cast<size_t>(k);
-        direction_[i] = textBox(panel, QStringLiteral("t") + axes[k], k == 1 ? "-1" : "1", 8 + k * 74, 128, 70);
+        direction_[i] = numberBox(panel, QStringLiteral("t") + axes[k], k == 1 ? "-1" : "1", 8 + k * 74, 128, 70);
         directionSlider_[i] = slider(panel, QStringLiteral("vs") + axes[k], Qt::Horizontal, 10,
                                      QRect(8 + k * 74, 150, 70, 18));
         directionSlider_[i]->setValue(sliderStart[k]);
     }
     label(panel, tr("Spotlight angles:"), 8, 172);
     label(panel, tr("Theta"), 8, 192);
-    tTheta_ = textBox(panel, "tTheta", "80", 48, 190, 50);
+    tTheta_ = numberBox(panel, "tTheta", "80", 48, 190, 50);
     label(panel, tr("Phi"), 112, 192);
-    tPhi_ = textBox(panel, "tPhi", "90", 140, 190, 50);
+    tPhi_ = numberBox(panel, "tPhi", "90", 140, 190, 50);
     label(panel, tr("Range"), 8, 216);
-    lRange_ = textBox(panel, "lRange", "1000", 48, 214, 70);
+    lRange_ = numberBox(panel, "lRange", "1000", 48, 214, 70);
 
     struct Trio { const char* caption; const char* prefix; const char* swatchName; const char* start; };
     const Trio trios[] = {{"Light Ambient color:", "la", "picLightAmb", "0"},
@@ -268,7 +270,7 @@ void Form1::buildLightPanel(QWidget* panel)
         auto& trio = lightTrios_[static_cast<size_t>(t)];
         for (int k = 0; k < 3; ++k)
             trio.box[static_cast<size_t>(k)] =
-                textBox(panel, QString(trios[t].prefix) + rgb[k], trios[t].start, 8 + k * 52, y + 16, 48);
+                numberBox(panel, QString(trios[t].prefix) + rgb[k], trios[t].start, 8 + k * 52, y + 16, 48);
         const int c = QString(trios[t].start).toInt();
         trio.swatch = swatch(panel, trios[t].swatchName, QRect(168, y + 16, 60, 20), QColor(c, c, c));
     }

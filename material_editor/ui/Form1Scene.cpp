@@ -1,7 +1,6 @@
 // Start-up of the engine and the preview scene, the preview meshes from the
 // objects list, and the per-frame object motion.
 #include "ui/Form1.h"
-#include "ui/Dialogs.h"
 #include "ui/PreviewScene.h"
 
 #include "core/EditingRules.h"

@@ -1,6 +1,5 @@
 #include "ui/Form3.h"
-#include "ui/Controls.h"
-#include "ui/Dialogs.h"
+#include "ui/Toolkit.h"
 #include "ui/Form1.h"
 #include "ui/PreviewScene.h"
 
@@ -87,7 +86,7 @@ void Form3::reportLoadFailure(const QString& description)
 void Form3::browse(int index)
 {
     const std::optional<QString> path = dialogs::openFile(
-        this, tr("Open 3D file"), "All Supported Types|*.3DS;*.X|DirectX Model|*.x|3D Studio (*.3ds)|*.3ds");
+        tr("Open 3D file"), "All Supported Types|*.3DS;*.X|DirectX Model|*.x|3D Studio (*.3ds)|*.3ds");
     if (!path)
         return;
     const auto slot = static_cast<size_t>(index);

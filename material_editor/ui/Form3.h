@@ -3,6 +3,8 @@
 // objects list.
 #pragma once
 
+#include "ui/Toolkit.h"
+
 #include <QDialog>
 
 #include <array>
@@ -14,7 +16,6 @@ class QPushButton;
 namespace glazery {
 
 class Form1;
-class TextBox;
 
 class Form3 : public QDialog {
     Q_OBJECT

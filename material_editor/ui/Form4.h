@@ -1,24 +1,14 @@
-// The help window: shows a text file in a fixed-pitch font.
+// The help window: Readme.txt of the program folder in "Courier".
 #pragma once
 
-#include <QDialog>
-
-class QPlainTextEdit;
+#include <toolkit/HelpWindow.h>
 
 namespace glazery {
 
-class Form4 : public QDialog {
+class Form4 : public toolkit::HelpWindow {
     Q_OBJECT
 public:
     explicit Form4(QWidget* parent);
-
-    // Clears the box and shows the file's lines; a missing or unreadable file
-    // shows why instead.
-    void loadText(const QString& path);
-    QString text() const;
-
-private:
-    QPlainTextEdit* text1_ = nullptr;
 };
 
 } // namespace glazery

@@ -1,22 +1,14 @@
 #include "ui/frmSplash.h"
 
-#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
-#include <QScreen>
 
 namespace glazery {
 
 frmSplash::frmSplash()
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : SplashWindow(QStringLiteral("frmSplash"), QStringLiteral("Glazery"), QSize(480, 280))
 {
-    setObjectName("frmSplash");
-    setWindowTitle("Glazery");
-    setFixedSize(480, 280);
-    setFocusPolicy(Qt::StrongFocus);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
 }
 
 void frmSplash::paintEvent(QPaintEvent*)
@@ -60,22 +52,6 @@ void frmSplash::paintEvent(QPaintEvent*)
     p.setPen(QColor(10, 15, 30));
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void frmSplash::closeByUser()
-{
-    closedByUser_ = true;
-    close();
-}
-
-void frmSplash::mousePressEvent(QMouseEvent*)
-{
-    closeByUser();
-}
-
-void frmSplash::keyPressEvent(QKeyEvent*)
-{
-    closeByUser();
 }
 
 } // namespace glazery

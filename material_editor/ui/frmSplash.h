@@ -1,24 +1,17 @@
 // The splash window shown while Glazery starts; a click or a key closes it.
 #pragma once
 
-#include <QWidget>
+#include <toolkit/SplashWindow.h>
 
 namespace glazery {
 
-class frmSplash : public QWidget {
+class frmSplash : public toolkit::SplashWindow {
     Q_OBJECT
 public:
     frmSplash();
-    bool closedByUser() const { return closedByUser_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    void closeByUser();
-    bool closedByUser_ = false;
 };
 
 } // namespace glazery

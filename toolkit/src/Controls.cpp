@@ -1,10 +1,11 @@
-#include "ui/Controls.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Dialogs.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 
-namespace glazery {
+namespace toolkit {
 
 TextBox::TextBox(QWidget* parent, const QString& name, const QString& text)
     : QLineEdit(text, parent)
@@ -53,6 +54,30 @@ void TextBox::mouseMoveEvent(QMouseEvent* event)
     emit mouseMoved(event->buttons(), static_cast<float>(toTwips(qRound(event->position().y()))));
 }
 
+void NumberBox::enableDragAdjust(DragTracker& tracker, std::function<DragLimits()> limits)
+{
+    tracker_ = &tracker;
+    limits_ = std::move(limits);
+}
+
+void NumberBox::enableDragAdjust(DragTracker& tracker, DragLimits limits)
+{
+    enableDragAdjust(tracker, [limits] { return limits; });
+}
+
+void NumberBox::mouseMoveEvent(QMouseEvent* event)
+{
+    lastMoveDragged_ = false;
+    if (tracker_) {
+        const auto y = static_cast<float>(toTwips(qRound(event->position().y())));
+        lastMoveDragged_ = event->buttons().testFlag(Qt::LeftButton);
+        if (lastMoveDragged_)
+            setText(dragFieldText(text(), y, tracker_->lastMouseY, limits_()));
+        tracker_->lastMouseY = y;
+    }
+    TextBox::mouseMoveEvent(event);
+}
+
 PictureBox::PictureBox(QWidget* parent, const QString& name)
     : QWidget(parent)
 {
@@ -99,6 +124,25 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
 }
 
+Swatch::Swatch(QWidget* parent, const QString& name, const QColor& color)
+    : PictureBox(parent, name)
+{
+    setBackColor(color);
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(tr("Click to choose a colour"));
+}
+
+std::optional<QColor> chooseSwatchColour(const Swatch& swatch, std::span<NumberBox* const> boxes)
+{
+    const std::optional<QColor> chosen = dialogs::chooseColour(swatch.backColor());
+    if (!chosen || boxes.size() < 3)
+        return chosen;
+    boxes[0]->setText(QString::number(chosen->red()));
+    boxes[1]->setText(QString::number(chosen->green()));
+    boxes[2]->setText(QString::number(chosen->blue()));
+    return chosen;
+}
+
 MouseLabel::MouseLabel(QWidget* parent, const QString& name, const QString& caption)
     : QLabel(caption, parent)
 {
@@ -115,4 +159,4 @@ void MouseLabel::mouseMoveEvent(QMouseEvent* event)
     emit mouseMoved(event->buttons(), event->position().toPoint());
 }
 
-} // namespace glazery
+} // namespace toolkit

@@ -1,10 +1,10 @@
-#include "ui/Icons.h"
+#include "toolkit/Icons.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 
-namespace glazery::icons {
+namespace toolkit::icons {
 namespace {
 
 QPixmap blank(int size)
@@ -98,4 +98,4 @@ QPixmap panelDown(int size) { return triangle(size, false, QColor(235, 240, 250)
 QPixmap scrollUp(int size) { return triangle(size, true, QColor(70, 70, 90)); }
 QPixmap scrollDown(int size) { return triangle(size, false, QColor(70, 70, 90)); }
 
-} // namespace glazery::icons
+} // namespace toolkit::icons

@@ -1,8 +1,12 @@
 // Small widgets standing in for the classic controls the windows are built
-// from: a text box that reports focus changes and mouse moves, a picture box
-// that shows a colour or a picture and reports mouse activity, and a label
-// that reports mouse activity.
+// from: a text box that reports focus changes and mouse moves, a number box
+// with drag-to-adjust, a picture box that shows a colour or a picture and
+// reports mouse activity, a colour swatch, and a label that reports mouse
+// activity.
 #pragma once
+
+#include "toolkit/DragAdjust.h"
+#include "toolkit/Units.h"
 
 #include <QColor>
 #include <QLabel>
@@ -10,12 +14,11 @@
 #include <QPixmap>
 #include <QWidget>
 
-namespace glazery {
+#include <functional>
+#include <optional>
+#include <span>
 
-// Form units: the windows measure in twips, 15 to a pixel.
-constexpr int TwipsPerPixel = 15;
-constexpr int toPixels(double twips) { return static_cast<int>(twips / TwipsPerPixel + (twips >= 0 ? 0.5 : -0.5)); }
-constexpr int toTwips(int pixels) { return pixels * TwipsPerPixel; }
+namespace toolkit {
 
 // Text box: focus in selects the whole text; focus out and every mouse move
 // are reported (mouse y in twips, local to the box).
@@ -41,6 +44,30 @@ private:
 
 // Selection start 0, length = length of the text.
 void selectAllText(QLineEdit& box);
+
+// Number box: a text box whose number steps while the left button is held and
+// the mouse moves up or down over it. The step is taken before mouseMoved is
+// reported, so a handler sees the new text. Without enableDragAdjust it is a
+// plain text box.
+class NumberBox : public TextBox {
+    Q_OBJECT
+public:
+    using TextBox::TextBox;
+
+    // `limits` is asked at every move, for limits that follow another box.
+    void enableDragAdjust(DragTracker& tracker, std::function<DragLimits()> limits);
+    void enableDragAdjust(DragTracker& tracker, DragLimits limits);
+    // Whether the last mouse move stepped the number (left button held).
+    bool lastMoveDragged() const { return lastMoveDragged_; }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    DragTracker* tracker_ = nullptr;
+    std::function<DragLimits()> limits_;
+    bool lastMoveDragged_ = false;
+};
 
 // Picture box: a back colour, optionally a picture drawn over it, and mouse
 // reports in pixels local to the box.
@@ -71,6 +98,19 @@ private:
     QPixmap picture_;
 };
 
+// Colour swatch: a picture box showing a colour, with a pointing cursor.
+class Swatch : public PictureBox {
+    Q_OBJECT
+public:
+    Swatch(QWidget* parent, const QString& name, const QColor& color);
+};
+
+// Click on a swatch: the colour dialog starts at the swatch's colour; a chosen
+// colour goes into the red, green and blue boxes (the first three of `boxes`;
+// a fourth, alpha, box is left as is). Returns the chosen colour, nothing when
+// the dialog was cancelled.
+std::optional<QColor> chooseSwatchColour(const Swatch& swatch, std::span<NumberBox* const> boxes);
+
 // Label that reports mouse activity (panel headers).
 class MouseLabel : public QLabel {
     Q_OBJECT
@@ -86,4 +126,4 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 };
 
-} // namespace glazery
+} // namespace toolkit

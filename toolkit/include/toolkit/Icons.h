@@ -1,10 +1,10 @@
-// Pictures of the main window drawn in code: the four bottom-bar buttons, the
+// Pictures drawn in code for image buttons: open, save, code and quit, the
 // panel arrows and the scroll arrows.
 #pragma once
 
 #include <QPixmap>
 
-namespace glazery::icons {
+namespace toolkit::icons {
 
 QPixmap load(int size);   // open folder
 QPixmap save(int size);   // disk
@@ -15,4 +15,4 @@ QPixmap panelDown(int size);  // panel closed: arrow pointing down
 QPixmap scrollUp(int size);
 QPixmap scrollDown(int size);
 
-} // namespace glazery::icons
+} // namespace toolkit::icons

@@ -1,8 +1,8 @@
-#include "ui/Dialogs.h"
+#include "toolkit/Dialogs.h"
 
 #include <platform/Interaction.h>
 
-namespace glazery::dialogs {
+namespace toolkit::dialogs {
 namespace {
 
 std::optional<QString> pathOf(const std::optional<platform::FileChoice>& choice)
@@ -26,7 +26,7 @@ int styleOf(Icon icon)
 
 } // namespace
 
-std::optional<QString> openFile(QWidget*, const QString& title, const QString& filter)
+std::optional<QString> openFile(const QString& title, const QString& filter)
 {
     platform::FileDialogRequest request;
     request.title = title;
@@ -34,7 +34,7 @@ std::optional<QString> openFile(QWidget*, const QString& title, const QString& f
     return pathOf(platform::interaction().openFile(request));
 }
 
-std::optional<QString> saveFile(QWidget*, const QString& title, const QString& filter)
+std::optional<QString> saveFile(const QString& title, const QString& filter)
 {
     platform::FileDialogRequest request;
     request.title = title;
@@ -42,7 +42,7 @@ std::optional<QString> saveFile(QWidget*, const QString& title, const QString& f
     return pathOf(platform::interaction().saveFile(request));
 }
 
-std::optional<QColor> chooseColour(QWidget*, const QColor& initial)
+std::optional<QColor> chooseColour(const QColor& initial)
 {
     return platform::interaction().chooseColor(initial, {});
 }
@@ -52,4 +52,4 @@ void message(const QString& text, Icon icon, const QString& title)
     platform::interaction().msgBox(text, platform::vbOKOnly | styleOf(icon), title);
 }
 
-} // namespace glazery::dialogs
+} // namespace toolkit::dialogs
