@@ -1,5 +1,5 @@
 // Objects configuration, help and About windows.
-#include "ui_test_support.h"
+#include "support/window_test_support.h"
 
 #include "core/ObjectsList.h"
 #include "ui/Form3.h"

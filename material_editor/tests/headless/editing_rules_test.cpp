@@ -1,5 +1,5 @@
 #include "core/EditingRules.h"
-#include "tests/core_record_checks.h"
+#include "tests/headless/record_checks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Start-up, render loop, settings column, resize and shutdown of the main window.
-#include "ui_test_support.h"
+#include "support/window_test_support.h"
 
 #include <korlith3d/KLEngine.h>
 #include <korlith3d/KLGlobals.h>

@@ -1,4 +1,4 @@
-#include "ui_test_support.h"
+#include "support/window_test_support.h"
 
 #include "core/MaterialFile.h"
 #include "core/ObjectsList.h"

@@ -1,5 +1,5 @@
 // Material and light editing controls, material files and the code window.
-#include "ui_test_support.h"
+#include "support/window_test_support.h"
 
 #include "core/MaterialFile.h"
 #include "ui/Form2.h"
