@@ -10,10 +10,10 @@
 
 namespace kl::gpu {
 
-GlWindow::GlWindow(QWidget* pictureBox) : pictureBox_(pictureBox)
+GlWindow::GlWindow(QWidget* pictureBox, int swapInterval) : pictureBox_(pictureBox)
 {
     setSurfaceType(QSurface::OpenGLSurface);
-    setFormat(requiredFormat());
+    setFormat(requiredFormat(swapInterval));
     setFlag(Qt::WindowTransparentForInput);
     // The container takes ownership of this window and is owned by the picture box.
     container_ = QWidget::createWindowContainer(this, pictureBox);
@@ -24,7 +24,7 @@ GlWindow::GlWindow(QWidget* pictureBox) : pictureBox_(pictureBox)
     pictureBox->installEventFilter(this);
 }
 
-QSurfaceFormat GlWindow::requiredFormat()
+QSurfaceFormat GlWindow::requiredFormat(int swapInterval)
 {
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
@@ -32,7 +32,7 @@ QSurfaceFormat GlWindow::requiredFormat()
     format.setProfile(QSurfaceFormat::CoreProfile);
     format.setDepthBufferSize(24);
     format.setStencilBufferSize(8);
-    format.setSwapInterval(0);
+    format.setSwapInterval(swapInterval);
     return format;
 }
 

@@ -16,9 +16,10 @@ namespace kl::gpu {
 class GlWindow : public QWindow {
     Q_OBJECT
 public:
-    explicit GlWindow(QWidget* pictureBox);
+    // `swapInterval`: 0 presents at once, 1 waits for the display's vertical blank.
+    explicit GlWindow(QWidget* pictureBox, int swapInterval = 0);
 
-    static QSurfaceFormat requiredFormat();
+    static QSurfaceFormat requiredFormat(int swapInterval = 0);
 
     // The widget embedding the window (a child of the picture box).
     QWidget* container() const { return container_; }

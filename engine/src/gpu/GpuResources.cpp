@@ -1,5 +1,6 @@
 #include "gpu/GpuResources.h"
 
+#include "gpu/GlState.h"
 #include "gpu/RenderMath.h"
 
 #include <QFontMetrics>
@@ -94,8 +95,8 @@ GpuMesh GpuResources::upload(const MeshGeometry& data)
     m.groups = safeGroups(data, m.indexCount);
     m.revision = data.revision;
     gl_->glGenVertexArrays(1, &m.vao);
-    gl_->glGenBuffers(1, &m.vbo);
-    gl_->glGenBuffers(1, &m.ibo);
+    m.vbo = createBuffer(*gl_);
+    m.ibo = createBuffer(*gl_);
     gl_->glBindVertexArray(m.vao);
     gl_->glBindBuffer(GL_ARRAY_BUFFER, m.vbo);
     gl_->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(data.vertices.size() * sizeof(Vertex)), data.vertices.data(),
@@ -103,16 +104,7 @@ GpuMesh GpuResources::upload(const MeshGeometry& data)
     gl_->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m.ibo);
     gl_->glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(std::uint32_t)), indices.data(),
                       GL_STATIC_DRAW);
-    const auto stride = GLsizei(sizeof(Vertex));
-    auto attribute = [&](GLuint index, GLint size, std::size_t offset) {
-        gl_->glEnableVertexAttribArray(index);
-        gl_->glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offset));
-    };
-    attribute(0, 3, offsetof(Vertex, position));
-    attribute(1, 3, offsetof(Vertex, normal));
-    attribute(2, 2, offsetof(Vertex, uv));
-    attribute(3, 2, offsetof(Vertex, uv2));
-    attribute(4, 4, offsetof(Vertex, colour));
+    setVertexLayout(*gl_);
     gl_->glBindVertexArray(0);
     return m;
 }

@@ -1,0 +1,92 @@
+#include "gpu/GlState.h"
+
+#include <atomic>
+#include <cstddef>
+
+namespace kl::gpu {
+
+namespace {
+
+std::atomic<std::uint64_t> buffersMade{0};
+
+} // namespace
+
+GLuint createBuffer(QOpenGLExtraFunctions& gl)
+{
+    GLuint name = 0;
+    gl.glGenBuffers(1, &name);
+    buffersMade.fetch_add(1, std::memory_order_relaxed);
+    return name;
+}
+
+std::uint64_t buffersCreated()
+{
+    return buffersMade.load(std::memory_order_relaxed);
+}
+
+void setVertexLayout(QOpenGLExtraFunctions& gl)
+{
+    const auto stride = GLsizei(sizeof(Vertex));
+    auto attribute = [&](GLuint index, GLint size, std::size_t offset) {
+        gl.glEnableVertexAttribArray(index);
+        gl.glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offset));
+    };
+    attribute(0, 3, offsetof(Vertex, position));
+    attribute(1, 3, offsetof(Vertex, normal));
+    attribute(2, 2, offsetof(Vertex, uv));
+    attribute(3, 2, offsetof(Vertex, uv2));
+    attribute(4, 4, offsetof(Vertex, colour));
+}
+
+void setBlend(QOpenGLExtraFunctions& gl, BlendMode mode)
+{
+    if (mode == BlendMode::Opaque) {
+        gl.glDisable(GL_BLEND);
+        return;
+    }
+    gl.glEnable(GL_BLEND);
+    switch (mode) {
+    case BlendMode::Alpha: gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+    case BlendMode::Additive: gl.glBlendFunc(GL_ONE, GL_ONE); break;
+    case BlendMode::AdditiveAlpha: gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE); break;
+    case BlendMode::Multiply: gl.glBlendFunc(GL_DST_COLOR, GL_ZERO); break;
+    case BlendMode::Opaque: break;
+    }
+}
+
+void setCull(QOpenGLExtraFunctions& gl, CullMode mode)
+{
+    if (mode == CullMode::None) {
+        gl.glDisable(GL_CULL_FACE);
+        return;
+    }
+    // Screen winding is the same as in Direct3D because the projection is
+    // built the same way; GL calls counter-clockwise "front".
+    gl.glEnable(GL_CULL_FACE);
+    gl.glFrontFace(GL_CCW);
+    gl.glCullFace(mode == CullMode::CounterClockwise ? GL_FRONT : GL_BACK);
+}
+
+void setDepth(QOpenGLExtraFunctions& gl, bool test, bool write)
+{
+    if (test) {
+        gl.glEnable(GL_DEPTH_TEST);
+        gl.glDepthFunc(GL_LEQUAL);
+    } else {
+        gl.glDisable(GL_DEPTH_TEST);
+    }
+    gl.glDepthMask(write ? GL_TRUE : GL_FALSE);
+}
+
+std::unique_ptr<QOpenGLShaderProgram> buildProgram(const char* vertex, const QByteArray& fragment, QString& error)
+{
+    auto program = std::make_unique<QOpenGLShaderProgram>();
+    if (!program->addShaderFromSourceCode(QOpenGLShader::Vertex, vertex)
+        || !program->addShaderFromSourceCode(QOpenGLShader::Fragment, fragment) || !program->link()) {
+        error = QStringLiteral("Shader build failed: ") + program->log();
+        return nullptr;
+    }
+    return program;
+}
+
+} // namespace kl::gpu

@@ -1,0 +1,39 @@
+// Small GL helpers shared by the render passes: fixed texture units, blend,
+// depth and cull state, and program building. Every call needs the context current.
+#pragma once
+
+#include "gpu/RenderTypes.h"
+
+#include <QByteArray>
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLShaderProgram>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+namespace kl::gpu {
+
+// Texture units of the mesh stages; quads use the base unit.
+inline constexpr int BaseUnit = 0;
+inline constexpr int BumpUnit = 1;
+inline constexpr int DetailUnit = 2;
+inline constexpr int LightmapUnit = 3;
+
+void setBlend(QOpenGLExtraFunctions& gl, BlendMode mode);
+void setDepth(QOpenGLExtraFunctions& gl, bool test, bool write);
+void setCull(QOpenGLExtraFunctions& gl, CullMode mode);
+
+// glGenBuffers for one buffer, counted: geometry drawn every frame must not
+// keep making buffers, and the count shows it.
+GLuint createBuffer(QOpenGLExtraFunctions& gl);
+// Buffer objects made by createBuffer in this process so far.
+std::uint64_t buffersCreated();
+
+// Attribute pointers of a Vertex array in the bound GL_ARRAY_BUFFER, offset 0.
+void setVertexLayout(QOpenGLExtraFunctions& gl);
+
+// Compiles and links; null with the log in `error` on failure.
+std::unique_ptr<QOpenGLShaderProgram> buildProgram(const char* vertex, const QByteArray& fragment, QString& error);
+
+} // namespace kl::gpu

@@ -1,0 +1,51 @@
+// Draws mesh items: picks each item's program variant, sets the frame's camera
+// and lights once per program and draw call, binds the texture stages with the
+// chosen filter and sets the item's blend, depth and cull state.
+#pragma once
+
+#include "gpu/GpuResources.h"
+#include "gpu/MeshPrograms.h"
+#include "gpu/RenderTypes.h"
+
+#include <QOpenGLExtraFunctions>
+#include <QString>
+
+#include <cstdint>
+#include <span>
+
+namespace kl::gpu {
+
+// Every call but forget and setTextureFilter needs the context current.
+class MeshPass {
+public:
+    void create(QOpenGLExtraFunctions& gl);
+    // Deletes the GL objects.
+    void free();
+    // The context is gone with its objects: drop the names.
+    void forget();
+
+    // Sampling of mesh textures (all mip-mapped, repeating); applied at once
+    // when the GL objects exist and the context is current, and to the
+    // objects made later.
+    void setTextureFilter(TextureFilter filter, bool contextCurrent);
+    TextureFilter textureFilter() const { return filter_; }
+
+    // A failing shader variant leaves its items undrawn and its log in `error`.
+    void draw(const FrameState& frame, std::span<const DrawItem> items, GpuResources& resources, QString& error);
+
+private:
+    void applyFilter();
+    void setFrameUniforms(const MeshUniforms& mu, const FrameState& frame, const PackedLights& lights);
+    void bindStage(int unit, const TextureData* data, GpuResources& resources);
+    void drawItem(const FrameState& frame, const PackedLights& lights, const DrawItem& item,
+                  GpuResources& resources, QString& error);
+
+    QOpenGLExtraFunctions* gl_ = nullptr;
+    MeshProgramCache programs_;
+    const MeshProgram* bound_ = nullptr;
+    std::uint64_t drawSerial_ = 0;
+    GLuint sampler_ = 0;   // the chosen filter, repeating
+    TextureFilter filter_ = TextureFilter::Trilinear;
+};
+
+} // namespace kl::gpu
