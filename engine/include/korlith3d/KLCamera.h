@@ -2,6 +2,8 @@
 // (the same one KLScene::SetCamera sets), so reading a camera gives what is drawn.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
 #include <memory>
@@ -10,7 +12,7 @@ namespace kl::core {
 class Context;
 }
 
-class KLCamera {
+class KL_API KLCamera {
 public:
     KLCamera();
     ~KLCamera();

@@ -15,6 +15,8 @@
 //             SetSpecularLighting(true); ShowMouseCursor(true) (again at shutdown)
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
 #include <QString>
@@ -26,7 +28,7 @@ namespace kl::core {
 class Context;
 }
 
-class KLEngine {
+class KL_API KLEngine {
 public:
     KLEngine();
     ~KLEngine();

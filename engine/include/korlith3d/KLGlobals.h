@@ -2,13 +2,15 @@
 // Cheap to create; look-ups reach the live engine context.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
 #include <QString>
 
 #include <cstdint>
 
-class KLGlobals {
+class KL_API KLGlobals {
 public:
     D3DCOLORVALUE DXColor(float r, float g, float b, float a) const;
     // Packed 32-bit ARGB from components 0..255 (each clamped).

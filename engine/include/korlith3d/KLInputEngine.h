@@ -8,6 +8,8 @@
 // buffered keyboard input reports a tap. Polling one key leaves the others alone.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include <QObject>
 
 #include <memory>
@@ -33,7 +35,7 @@ namespace kl::input {
 class InputWatcher;
 }
 
-class KLInputEngine {
+class KL_API KLInputEngine {
 public:
     KLInputEngine();   // needs a QApplication (QCoreApplication::instance())
     ~KLInputEngine();

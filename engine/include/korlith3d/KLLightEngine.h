@@ -1,6 +1,8 @@
 // Lights: up to 8 Direct3D lights, numbered from 1 in creation order.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
 #include <QString>
@@ -11,7 +13,7 @@ namespace kl::core {
 class Context;
 }
 
-class KLLightEngine {
+class KL_API KLLightEngine {
 public:
     KLLightEngine();
     ~KLLightEngine();

@@ -2,6 +2,8 @@
 // numbered from 1 and found by name.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
 #include <QString>
@@ -12,7 +14,7 @@ namespace kl::core {
 class Context;
 }
 
-class KLMaterialFactory {
+class KL_API KLMaterialFactory {
 public:
     KLMaterialFactory();
     ~KLMaterialFactory();

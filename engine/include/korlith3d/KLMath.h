@@ -1,9 +1,11 @@
 // Vector maths as in the DirectX 8 helper library.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
-class KLMath {
+class KL_API KLMath {
 public:
     float Deg2Rad(float degrees) const;
     float Rad2Deg(float radians) const;

@@ -14,13 +14,15 @@
 //   Landlume: LoadX(file, true, true) / Load3DS(...); SetLighting(true)
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
 #include <QString>
 
 #include <memory>
 
-class KLMesh {
+class KL_API KLMesh {
 public:
     KLMesh();   // an empty handle; every operation on it throws KLERR_NOT_INITIALISED
     explicit KLMesh(std::shared_ptr<kl::scene::MeshData> data);

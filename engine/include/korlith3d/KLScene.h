@@ -7,6 +7,8 @@
 // Emberly: SetShadeMode(2).
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/KLMesh.h"
 #include "korlith3d/types.h"
 
@@ -19,7 +21,7 @@ namespace kl::core {
 class Context;
 }
 
-class KLScene {
+class KL_API KLScene {
 public:
     KLScene();
     ~KLScene();

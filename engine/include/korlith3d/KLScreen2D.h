@@ -1,6 +1,8 @@
 // 2D drawing over (or under) the 3D view: textured quads and a background picture.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
 #include <QString>
@@ -12,7 +14,7 @@ namespace kl::core {
 class Context;
 }
 
-class KLScreen2D {
+class KL_API KLScreen2D {
 public:
     KLScreen2D();
     ~KLScreen2D();

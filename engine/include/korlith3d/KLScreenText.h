@@ -1,6 +1,8 @@
 // Text over the 3D view with named fonts.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
 #include <QString>
@@ -12,7 +14,7 @@ namespace kl::core {
 class Context;
 }
 
-class KLScreenText {
+class KL_API KLScreenText {
 public:
     KLScreenText();
     ~KLScreenText();

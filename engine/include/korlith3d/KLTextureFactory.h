@@ -2,6 +2,8 @@
 // in load order. Ids are never reused, also after deletion.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include "korlith3d/types.h"
 
 #include <QString>
@@ -13,7 +15,7 @@ namespace kl::core {
 class Context;
 }
 
-class KLTextureFactory {
+class KL_API KLTextureFactory {
 public:
     KLTextureFactory();   // throws KLERR_NOT_INITIALISED when no KLEngine exists
     ~KLTextureFactory();

@@ -2,6 +2,8 @@
 // over, the collision result and the engine's error type.
 #pragma once
 
+#include "korlith3d/Export.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -83,7 +85,7 @@ struct MeshData;
 }
 
 // Result of a ray test or mouse pick: the nearest visible mesh hit.
-struct KLCollisionResult {
+struct KL_API KLCollisionResult {
     bool Hit = false;
     D3DVECTOR Point;          // world-space point of the hit
     float Distance = 0.0f;    // from the ray's start to Point
@@ -112,10 +114,12 @@ enum KLErrorNumber : int {
 
 // Every failing engine operation throws KLError; the description names the
 // file, id or name involved. The same text is written to the debug log.
-class KLError : public std::runtime_error {
+class KL_API KLError : public std::runtime_error {
 public:
     KLError(int number, const QString& description)
         : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+    // Defined in the library, so its type information lives there once.
+    ~KLError() override;
 
     int Number() const { return number_; }
     const QString& Description() const { return description_; }

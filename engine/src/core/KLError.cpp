@@ -1,0 +1,3 @@
+#include "korlith3d/types.h"
+
+KLError::~KLError() = default;
