@@ -47,9 +47,13 @@ public:
     // Requested output size and colour depth: -1 = the window's own size, 0 = the
     // desktop's depth. Windowed mode always follows the picture box's size.
     void PreInit(int width, int height, int colourDepth);
-    // Texture filtering: 0 nearest, 1 bilinear, 2 trilinear; anisotropy 0 = off.
+    // Texture filtering of mesh textures: 0 nearest, 1 bilinear, 2 trilinear;
+    // applied at once and to every view attached later. Anisotropy is recorded
+    // and not applied (OpenGL 3.3 core has no anisotropic filtering).
     void SetTextureFilter(int mode, int anisotropy = 0);
-    // Wait for the display's vertical blank when presenting.
+    // Wait for the display's vertical blank when presenting. The view is made
+    // with this choice by Init3DWindowedMode; a change afterwards takes effect
+    // at the next Init3DWindowedMode.
     void SetVerticalSync(bool on);
     // Whether the mouse pointer shows over the 3D view.
     void ShowMouseCursor(bool on);

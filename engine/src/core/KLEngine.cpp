@@ -55,10 +55,22 @@ void KLEngine::PreInit(int width, int height, int colourDepth)
     context_->settings().colourDepth = colourDepth;
 }
 
+namespace {
+
+// Applies the recorded filter choice to the renderer's mesh textures.
+void applyTextureFilter(kl::core::Context& context)
+{
+    if (kl::gpu::Renderer* renderer = context.rendering().renderer())
+        renderer->setTextureFilter(static_cast<kl::gpu::TextureFilter>(context.settings().textureFilter));
+}
+
+} // namespace
+
 void KLEngine::SetTextureFilter(int mode, int anisotropy)
 {
     context_->settings().textureFilter = std::clamp(mode, 0, 2);
     context_->settings().anisotropy = std::max(0, anisotropy);
+    applyTextureFilter(*context_);
 }
 
 void KLEngine::SetVerticalSync(bool on)
@@ -95,10 +107,12 @@ bool KLEngine::Init3DWindowedMode(std::uintptr_t window, bool hardware)
 {
     context_->settings().hardware = hardware;
     QString error;
-    if (!context_->rendering().attach(window, error)) {
+    const int swapInterval = context_->settings().verticalSync ? 1 : 0;
+    if (!context_->rendering().attach(window, swapInterval, error)) {
         context_->log(QStringLiteral("Init3DWindowedMode failed for window %1: %2").arg(window).arg(error));
         return false;
     }
+    applyTextureFilter(*context_);
     kl::gpu::Renderer* renderer = context_->rendering().renderer();
     const QSize size = context_->rendering().viewportSize();
     context_->log(QStringLiteral("OpenGL version: %1").arg(renderer->glVersion()));

@@ -11,10 +11,11 @@ RenderBinding::~RenderBinding()
     detach();
 }
 
-bool RenderBinding::attach(std::uintptr_t window, QString& error)
+bool RenderBinding::attach(std::uintptr_t window, int swapInterval, QString& error)
 {
     detach();
     auto renderer = std::make_unique<gpu::Renderer>();
+    renderer->setSwapInterval(swapInterval);
     if (!renderer->attach(static_cast<WId>(window), error))
         return false;
     view_ = QWidget::find(static_cast<WId>(window));

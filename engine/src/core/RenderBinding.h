@@ -40,7 +40,7 @@ public:
 
     // Attaches a new renderer to the native window `window` (replacing any
     // earlier one); false with `error` set when that fails.
-    bool attach(std::uintptr_t window, QString& error);
+    bool attach(std::uintptr_t window, int swapInterval, QString& error);
     // Drops the renderer and its GPU copies; the frame is no longer open.
     void detach();
     // The renderer, null before attach.

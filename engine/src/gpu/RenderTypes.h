@@ -96,7 +96,7 @@ enum class BlendMode {
 
 // Mesh texture sampling: nearest texel, bilinear within the nearest mip level,
 // or trilinear (bilinear blended between two levels).
-enum class TextureFilter { Nearest, Bilinear, Trilinear };
+enum class TextureFilter { Nearest = 0, Bilinear = 1, Trilinear = 2 };
 
 enum class CullMode {
     None,

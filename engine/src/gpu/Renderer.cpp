@@ -221,6 +221,9 @@ void Renderer::setTextureFilter(TextureFilter filter)
     d.meshes.setTextureFilter(filter, current);
 }
 
+void Renderer::setSwapInterval(int interval) { impl_->view.setSwapInterval(interval); }
+int Renderer::windowSwapInterval() const { return impl_->view.windowSwapInterval(); }
+
 void Renderer::release(ResourceId id)
 {
     Impl& d = *impl_;

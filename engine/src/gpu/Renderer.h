@@ -70,6 +70,12 @@ public:
 
     // Sampling of mesh textures (all mip-mapped, repeating). Default trilinear.
     void setTextureFilter(TextureFilter filter);
+    // Swap interval for the GL window (0 at once, 1 wait for the vertical blank).
+    // The window's surface is made with it on attach; a change while attached
+    // takes effect on the next attach.
+    void setSwapInterval(int interval);
+    // The interval the attached window was made with (-1 when not attached).
+    int windowSwapInterval() const;
 
     struct Impl;
 
