@@ -1,11 +1,13 @@
-// Textures: loaded from BMP, JPG, PNG, GIF, TIF and DDS files, numbered from 1
-// in load order. Ids are never reused, also after deletion.
+// Textures: loaded from BMP, JPG, PNG, GIF, TIF and DDS files or made from a
+// picture in memory, numbered from 1 in load order. Ids are never reused, also
+// after deletion.
 #pragma once
 
 #include "korlith3d/Export.h"
 
 #include "korlith3d/types.h"
 
+#include <QImage>
 #include <QString>
 
 #include <cstdint>
@@ -33,6 +35,17 @@ public:
     // Loads a bump (height) map: its brightness is the relief. size: -1 = own size;
     // heightScale scales the relief. Same naming rules as LoadTexture.
     int LoadBumpTexture(const QString& file, const QString& name, int size = -1, float heightScale = 1.0f);
+    // Makes texture `name` from a picture the caller produced (a lightmap, a
+    // generated terrain texture): any QImage format, kept as 32-bit ARGB; a
+    // QImage::Format_RGB32 picture is the B, G, R, spare byte order of a GDI
+    // bitmap. Same naming rules as LoadTexture. A null picture or a side over
+    // 16384 pixels: KLERR_INVALID_CALL. The engine keeps its own copy.
+    //   Landlume: CreateTextureFromImage(lightmap, "Lightmap") after each bake
+    int CreateTextureFromImage(const QImage& picture, const QString& name);
+    // Replaces the picture of texture `id` (its size may change); every mesh
+    // and land using it shows the new picture from the next frame.
+    // Unknown id: KLERR_UNKNOWN_ID; a null or oversized picture: KLERR_INVALID_CALL.
+    void UpdateTexture(int id, const QImage& picture);
     // Removes the texture; meshes using it draw untextured. Unknown id: KLERR_UNKNOWN_ID.
     void DeleteTexture(int id);
     QString GetTextureName(int id) const;

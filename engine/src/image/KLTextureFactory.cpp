@@ -33,6 +33,20 @@ QImage resized(const QImage& image, int width, int height)
     return image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+// A picture handed in from memory, checked and in the stored format.
+QImage acceptedPicture(kl::core::Context& context, const QImage& picture, const char* operation)
+{
+    if (picture.isNull())
+        context.fail(KLERR_INVALID_CALL, QStringLiteral("%1: the picture is empty").arg(QLatin1String(operation)));
+    if (picture.width() > kl::image::MaxImageSide || picture.height() > kl::image::MaxImageSide)
+        context.fail(KLERR_INVALID_CALL, QStringLiteral("%1: a %2 x %3 picture is larger than %4 pixels a side")
+                                             .arg(QLatin1String(operation))
+                                             .arg(picture.width())
+                                             .arg(picture.height())
+                                             .arg(kl::image::MaxImageSide));
+    return picture.convertToFormat(QImage::Format_ARGB32);
+}
+
 } // namespace
 
 KLTextureFactory::KLTextureFactory() : context_(kl::core::Context::current()) {}
@@ -56,6 +70,27 @@ int KLTextureFactory::LoadBumpTexture(const QString& file, const QString& name, 
         context_->resources().textures.put(name, file, std::move(image), true, heightScale, context_->resources().newResourceId());
     context_->log(QStringLiteral("Bump texture %1 \"%2\" loaded from %3").arg(id).arg(name, file));
     return id;
+}
+
+int KLTextureFactory::CreateTextureFromImage(const QImage& picture, const QString& name)
+{
+    QImage image = acceptedPicture(*context_, picture, "CreateTextureFromImage");
+    const int id = context_->resources().textures.put(name, QString(), std::move(image), false, 1.0f,
+                                                      context_->resources().newResourceId());
+    context_->log(QStringLiteral("Texture %1 \"%2\" made from a %3 x %4 picture")
+                      .arg(id)
+                      .arg(name)
+                      .arg(picture.width())
+                      .arg(picture.height()));
+    return id;
+}
+
+void KLTextureFactory::UpdateTexture(int id, const QImage& picture)
+{
+    kl::image::Texture& texture = textureOrFail(*context_, id, "UpdateTexture");
+    texture.data.image = acceptedPicture(*context_, picture, "UpdateTexture");
+    texture.file.clear();
+    ++texture.data.revision;
 }
 
 void KLTextureFactory::DeleteTexture(int id)

@@ -173,6 +173,55 @@ TEST_F(TextureFactoryTest, MissingAndMalformedFilesRaiseErrorsNamingTheFile)
     EXPECT_EQ(factory->LoadTexture("a.png", "ok"), 1);
 }
 
+TEST_F(TextureFactoryTest, PicturesFromMemoryTakeIdsInTheSameSequenceAndCopyThePixels)
+{
+    EXPECT_EQ(factory->LoadTexture("a.png", "Flake"), 1);
+    QImage lightmap(3, 2, QImage::Format_RGB32);   // B, G, R, spare bytes
+    lightmap.fill(qRgb(10, 20, 30));
+    lightmap.setPixel(2, 1, qRgb(200, 100, 50));
+    EXPECT_EQ(factory->CreateTextureFromImage(lightmap, "Lightmap"), 2);
+    lightmap.fill(Qt::black);   // the engine holds its own copy
+    EXPECT_EQ(factory->GetTextureId("Lightmap"), 2);
+    EXPECT_EQ(factory->GetTextureWidth(2), 3);
+    EXPECT_EQ(factory->GetTextureHeight(2), 2);
+    EXPECT_EQ(textureImage(2).pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(textureImage(2).pixel(2, 1), qRgb(200, 100, 50));
+    EXPECT_EQ(factory->LoadTexture("b.bmp", "Smoke"), 3);
+
+    // The same name again replaces the picture under its id, like a reload.
+    const QImage grey(4, 4, QImage::Format_Grayscale8);
+    QImage mid = grey;
+    mid.fill(128);
+    EXPECT_EQ(factory->CreateTextureFromImage(mid, "Lightmap"), 2);
+    EXPECT_EQ(textureImage(2).pixel(3, 3), qRgb(128, 128, 128));
+}
+
+TEST_F(TextureFactoryTest, UpdatingATextureReplacesItsPictureAndSizeForTheRenderer)
+{
+    const int id = factory->LoadTexture("a.png", "Terrain");
+    const auto revision = kl::core::Context::current()->resources().textures.find(id)->data.revision;
+    QImage generated(5, 7, QImage::Format_ARGB32);
+    generated.fill(qRgba(1, 2, 3, 4));
+    factory->UpdateTexture(id, generated);
+    EXPECT_EQ(factory->GetTextureWidth(id), 5);
+    EXPECT_EQ(factory->GetTextureHeight(id), 7);
+    EXPECT_EQ(textureImage(id).pixel(4, 6), qRgba(1, 2, 3, 4));
+    EXPECT_GT(kl::core::Context::current()->resources().textures.find(id)->data.revision, revision);
+    EXPECT_EQ(factory->GetTextureName(id), "Terrain");
+}
+
+TEST_F(TextureFactoryTest, EmptyOrOversizedPicturesAndUnknownIdsAreRefused)
+{
+    EXPECT_KLERROR(factory->CreateTextureFromImage(QImage(), "Empty"), KLERR_INVALID_CALL, "empty");
+    EXPECT_KLERROR(factory->CreateTextureFromImage(QImage(16385, 1, QImage::Format_Mono), "Wide"), KLERR_INVALID_CALL,
+                   "16385");
+    EXPECT_FALSE(factory->TextureExists(1));   // nothing was stored
+    EXPECT_KLERROR(factory->UpdateTexture(1, kltest::testPattern(2, 2)), KLERR_UNKNOWN_ID, "1");
+    const int id = factory->CreateTextureFromImage(kltest::testPattern(2, 2), "Kept");
+    EXPECT_KLERROR(factory->UpdateTexture(id, QImage()), KLERR_INVALID_CALL, "empty");
+    EXPECT_EQ(textureImage(id).size(), QSize(2, 2));   // the old picture stays
+}
+
 TEST_F(TextureFactoryTest, FailuresAreWrittenToTheDebugLog)
 {
     engine->SetDebugFile(path("debug.txt"));

@@ -1,4 +1,5 @@
-// Texture filter and vertical sync chosen through the engine object reach the view.
+// What the engine object and texture factory are told reaches the view: the texture
+// filter, vertical sync, and textures made or updated from pictures in memory.
 #include "PixelTestSupport.h"
 
 #include <korlith3d/KLEngine.h>
@@ -43,7 +44,7 @@ glm::vec3 bilinearReference(float u, float v)
     return glm::mix(glm::mix(texel(x0, y0), texel(x0 + 1, y0), a), glm::mix(texel(x0, y0 + 1), texel(x0 + 1, y0 + 1), a), b);
 }
 
-class EngineSettings : public ::testing::Test {
+class EngineView : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -110,7 +111,7 @@ float difference(glm::vec4 got, glm::vec3 expected)
 
 } // namespace
 
-TEST_F(EngineSettings, NearestSetBeforeStartUpThenBilinearAtOnceOnAMagnifiedTexture)
+TEST_F(EngineView, NearestSetBeforeStartUpThenBilinearAtOnceOnAMagnifiedTexture)
 {
     KLEngine engine;
     engine.SetTextureFilter(0);   // recorded before the view exists: applied on attach
@@ -160,7 +161,7 @@ int engineWindowSwapInterval()
 
 } // namespace
 
-TEST_F(EngineSettings, VerticalSyncChoiceMakesTheViewWaitForTheBlankOrNot)
+TEST_F(EngineView, VerticalSyncChoiceMakesTheViewWaitForTheBlankOrNot)
 {
     {
         KLEngine engine;
@@ -172,4 +173,38 @@ TEST_F(EngineSettings, VerticalSyncChoiceMakesTheViewWaitForTheBlankOrNot)
         ASSERT_TRUE(engine.Init3DWindowedMode(std::uintptr_t(box.winId()), true));
         EXPECT_EQ(engineWindowSwapInterval(), 0);
     }
+}
+
+TEST_F(EngineView, TexturesMadeInMemoryAreDrawnAndUpdatesShowInTheNextFrame)
+{
+    KLEngine engine;
+    engine.SetTextureFilter(0);
+    ASSERT_TRUE(engine.Init3DWindowedMode(std::uintptr_t(box.winId()), true));
+    KLTextureFactory textures;
+    QImage picture(2, 2, QImage::Format_RGB32);
+    for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 2; ++r) {
+            const glm::vec3 t = Texels[c][r];
+            picture.setPixel(c, r, qRgb(int(t.r * 255), int(t.g * 255), int(t.b * 255)));
+        }
+    const int texture = textures.CreateTextureFromImage(picture, "Made");
+
+    const QImage first = drawWall(engine, texture);
+    const WallOnScreen wall = findWall(first);
+    ASSERT_GT(wall.rect.width(), 40);
+    for (const QPoint quarter : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
+        const int x = wall.rect.left() + wall.rect.width() * quarter.x() / 4;
+        const int y = wall.rect.top() + wall.rect.height() * quarter.y() / 4;
+        const glm::vec2 uv = wall.uvAt(x, y);
+        EXPECT_LT(difference(pixelColour(first, x, y), nearestReference(uv.x, uv.y)), 2.0f / 255.0f);
+    }
+
+    QImage yellow(1, 1, QImage::Format_RGB32);
+    yellow.fill(qRgb(255, 255, 0));
+    textures.UpdateTexture(texture, yellow);
+    const QImage second = drawWall(engine, texture);
+    EXPECT_LT(difference(pixelColour(second, wall.rect.center().x(), wall.rect.center().y()), glm::vec3(1, 1, 0)),
+              2.0f / 255.0f);
+    EXPECT_LT(difference(pixelColour(second, wall.rect.left() + 2, wall.rect.top() + 2), glm::vec3(1, 1, 0)),
+              2.0f / 255.0f);
 }
