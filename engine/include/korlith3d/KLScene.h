@@ -33,8 +33,10 @@ public:
     KLMesh GetMesh(int index) const;
     KLMesh FindMesh(const QString& name) const;   // empty handle when absent
 
-    // Draws every visible mesh. With `sortTransparent` blended meshes are drawn
-    // after the opaque ones, farthest first.
+    // Draws every visible mesh. Blended meshes are drawn after every opaque one
+    // rendered in the same frame (terrain included); with `sortTransparent`
+    // farthest first by the view depth of their origins, otherwise in creation
+    // order.
     void RenderAll(bool sortTransparent = true);
 
     // --- Camera (the engine's one view camera; KLCamera reaches the same) ---

@@ -81,6 +81,8 @@ struct LightState {
     float theta = 0.0f;
     float phi = 0.0f;
     bool enabled = true;
+
+    bool operator==(const LightState&) const = default;
 };
 
 inline constexpr int MaxLights = 8;
@@ -103,6 +105,11 @@ enum class CullMode {
     Clockwise,          // drop triangles clockwise on screen
     CounterClockwise,   // drop triangles counter-clockwise on screen (D3D default)
 };
+
+// Where an item falls in the frame's draw order (see DrawQueue): the sky first,
+// never writing depth; then opaque meshes and terrain; then blended items far to
+// near. Automatic takes Opaque or Blended from the item's blend mode.
+enum class DrawLayer { Automatic, Sky, Opaque, Blended };
 
 // One mesh (or one group of it) to draw this frame.
 struct DrawItem {
@@ -130,6 +137,10 @@ struct DrawItem {
     bool depthTest = true;
     bool depthWrite = true;
     CullMode cull = CullMode::None;
+
+    DrawLayer layer = DrawLayer::Automatic;
+    // Point, in the item's own coordinates, whose view depth orders blended items.
+    glm::vec3 depthCentre{0.0f};
 };
 
 // Per-frame camera and lights.
@@ -145,6 +156,8 @@ struct FrameState {
     glm::vec3 eyePosition{0.0f};
     glm::vec4 ambient{0.0f};              // scene ambient (D3DRS_AMBIENT)
     std::vector<LightState> lights;       // at most MaxLights used; index = light index
+
+    bool operator==(const FrameState&) const = default;
 };
 
 // A screen-space quad; corners are top-left, top-right, bottom-right, bottom-left.

@@ -1,6 +1,7 @@
 #include "gpu/Renderer.h"
 
 #include "gpu/BackgroundCache.h"
+#include "gpu/DrawQueue.h"
 #include "gpu/GlView.h"
 #include "gpu/GpuResources.h"
 #include "gpu/MeshPass.h"
@@ -17,6 +18,7 @@ struct Renderer::Impl final : GlView::Objects {
     MeshPass meshes;
     QuadPass quads;
     BackgroundCache background;
+    DrawQueue queued;   // this frame's 3D items not drawn yet
     bool inFrame = false;
     QElapsedTimer presentClock;
     double lastFrameMs = 0.0;
@@ -46,6 +48,7 @@ struct Renderer::Impl final : GlView::Objects {
         meshes.forget();
         quads.forget();
         background.clear();
+        queued.clear();
         inFrame = false;
     }
 
@@ -53,6 +56,23 @@ struct Renderer::Impl final : GlView::Objects {
     bool readyToDraw() { return inFrame && view.makeCurrent(); }
 
     void fail(const QString& error) { view.setError(error); }
+
+    // Draws the collected 3D items in the queue's order. Called before anything
+    // that must come after them: 2D drawing, present, freeing a resource.
+    void drawQueued()
+    {
+        if (queued.empty())
+            return;
+        const FrameState frame = queued.frame();
+        const std::vector<DrawItem> items = queued.take();
+        if (!readyToDraw())
+            return;
+        view.bindFrame();
+        QString error;
+        meshes.draw(frame, items, resources, error);
+        if (!error.isEmpty())
+            fail(error);
+    }
 };
 
 Renderer::Renderer() : impl_(std::make_unique<Impl>()) {}
@@ -90,7 +110,11 @@ bool Renderer::attach(QWidget* pictureBox, QString& error)
     return true;
 }
 
-void Renderer::detach() { impl_->view.close(); }
+void Renderer::detach()
+{
+    impl_->queued.clear();
+    impl_->view.close();
+}
 
 bool Renderer::isAttached() const { return impl_->view.isOpen(); }
 
@@ -100,6 +124,7 @@ bool Renderer::beginFrame(const glm::vec4& clearColour, bool clearDepth)
 {
     Impl& d = *impl_;
     d.inFrame = false;
+    d.queued.clear();   // items of a frame never presented
     if (!d.view.makeCurrent() || !d.view.ensureFrame())
         return false;
     d.resources.endFrame();
@@ -122,26 +147,26 @@ bool Renderer::beginFrame(const glm::vec4& clearColour, bool clearDepth)
 void Renderer::drawBackground(const TextureData& picture)
 {
     Impl& d = *impl_;
+    d.drawQueued();
     if (!d.readyToDraw())
         return;
     d.background.draw(picture, d.view, d.quads, d.resources);
 }
 
-void Renderer::drawItems(const FrameState& frame, std::span<const DrawItem> items)
+void Renderer::drawItems(const FrameState& frame, std::span<const DrawItem> items, bool sortBlended)
 {
     Impl& d = *impl_;
-    if (items.empty() || !d.readyToDraw())
+    if (items.empty() || !d.inFrame)
         return;
-    d.view.bindFrame();
-    QString error;
-    d.meshes.draw(frame, items, d.resources, error);
-    if (!error.isEmpty())
-        d.fail(error);
+    if (!d.queued.accepts(frame))
+        d.drawQueued();   // another camera or lights: what came before is drawn with its own
+    d.queued.add(frame, items, sortBlended);
 }
 
 void Renderer::drawQuad2D(const Quad2D& quad)
 {
     Impl& d = *impl_;
+    d.drawQueued();
     if (!d.readyToDraw())
         return;
     d.view.bindFrame();
@@ -151,6 +176,7 @@ void Renderer::drawQuad2D(const Quad2D& quad)
 void Renderer::drawText(const QFont& font, const QString& text, int x, int y, std::uint32_t argb)
 {
     Impl& d = *impl_;
+    d.drawQueued();
     if (text.isEmpty() || !d.readyToDraw())
         return;
     d.view.bindFrame();
@@ -168,6 +194,7 @@ void Renderer::drawText(const QFont& font, const QString& text, int x, int y, st
 bool Renderer::present()
 {
     Impl& d = *impl_;
+    d.drawQueued();
     const bool hadFrame = d.inFrame;
     d.inFrame = false;
     if (!d.view.isOpen()) {
@@ -190,6 +217,7 @@ double Renderer::lastFrameMilliseconds() const { return impl_->lastFrameMs; }
 QImage Renderer::grabFrame()
 {
     Impl& d = *impl_;
+    d.drawQueued();
     if (!d.view.frame() || !d.view.makeCurrent())
         return {};
     return d.view.readFrame();
@@ -227,6 +255,7 @@ int Renderer::windowSwapInterval() const { return impl_->view.windowSwapInterval
 void Renderer::release(ResourceId id)
 {
     Impl& d = *impl_;
+    d.drawQueued();   // queued items may point at what is freed
     if (id == 0 || !d.view.functions() || !d.view.makeCurrent())
         return;
     d.background.release(id);

@@ -4,6 +4,9 @@
 //
 // Frame order, driven from the caller's own loop (not from a paint event):
 //   beginFrame → drawBackground / drawItems / drawQuad2D / drawText → present
+// drawItems collects the 3D items; they are drawn in DrawQueue's order (sky,
+// opaque, blended far to near) at the next 2D draw, present, grab or release,
+// so 2D drawing still lands over or under them as called.
 // Every call makes the view's context current itself. Drawing calls outside a
 // frame, or without a view, do nothing.
 #pragma once
@@ -45,7 +48,10 @@ public:
 
     // Picture stretched over the whole view, behind everything drawn later.
     void drawBackground(const TextureData& picture);
-    void drawItems(const FrameState& frame, std::span<const DrawItem> items);
+    // The items are copied; what they point to must live until present (a
+    // release() in between draws them first). `sortBlended` false keeps the
+    // frame's blended items in the order given.
+    void drawItems(const FrameState& frame, std::span<const DrawItem> items, bool sortBlended = true);
     void drawQuad2D(const Quad2D& quad);
     // Text with its top-left corner at (x, y) pixels; colour as packed ARGB.
     void drawText(const QFont& font, const QString& text, int x, int y, std::uint32_t argb);

@@ -78,20 +78,4 @@ void appendDrawItems(const core::Context& context, const MeshData& mesh, std::ve
     }
 }
 
-void sortForBlending(std::vector<gpu::DrawItem>& items, const glm::vec3& eye)
-{
-    const auto distance = [&](const gpu::DrawItem& item) {
-        const glm::vec3 position(item.world[3]);
-        const glm::vec3 d = position - eye;
-        return glm::dot(d, d);
-    };
-    std::stable_sort(items.begin(), items.end(), [&](const gpu::DrawItem& a, const gpu::DrawItem& b) {
-        const bool aBlend = a.blend != gpu::BlendMode::Opaque;
-        const bool bBlend = b.blend != gpu::BlendMode::Opaque;
-        if (aBlend != bBlend)
-            return !aBlend;
-        return aBlend && distance(a) > distance(b);
-    });
-}
-
 } // namespace kl::scene

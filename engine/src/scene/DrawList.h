@@ -17,7 +17,4 @@ struct MeshData;
 // Appends one item per group of the mesh (nothing for a mesh without geometry).
 void appendDrawItems(const core::Context& context, const MeshData& mesh, std::vector<gpu::DrawItem>& items);
 
-// Opaque items first, then blended ones farthest from the eye first.
-void sortForBlending(std::vector<gpu::DrawItem>& items, const glm::vec3& eye);
-
 } // namespace kl::scene

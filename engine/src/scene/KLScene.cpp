@@ -65,10 +65,8 @@ void KLScene::RenderAll(bool sortTransparent)
     for (const auto& mesh : meshes)
         if (mesh->visible)
             kl::scene::appendDrawItems(*context_, *mesh, items);
-    if (sortTransparent)
-        kl::scene::sortForBlending(items, context_->camera().eye);
     if (!items.empty())
-        renderer.drawItems(context_->frameState(), items);
+        renderer.drawItems(context_->frameState(), items, sortTransparent);
 }
 
 void KLScene::SetCamera(float eyeX, float eyeY, float eyeZ, float atX, float atY, float atZ)

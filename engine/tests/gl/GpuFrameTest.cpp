@@ -240,6 +240,40 @@ TEST_F(FrameTest, DepthBufferHidesFartherMeshes)
     EXPECT_TRUE(colourIs(centrePixel(image), glm::vec4(0, 1, 0, 1)));
 }
 
+TEST_F(FrameTest, SkyFirstThenOpaqueThenBlendedFarthestFirstWhateverTheSubmissionOrder)
+{
+    const auto at = [](DrawItem item, float z) {
+        item.world = glm::mat4(1.0f);
+        item.world[3] = glm::vec4(0, 0, z, 1);
+        return item;
+    };
+    const MeshGeometry smallQuad = makeQuad(40, 0.5f);
+    const MeshGeometry wall = makeQuad(41, 1.0f);
+    const MeshGeometry skyQuad = makeQuad(42, 3.0f);
+    DrawItem nearGlass = at(emissiveItem(smallQuad, glm::vec4(1, 0, 0, 1)), 0.0f);
+    nearGlass.material.diffuse.a = 0.5f;
+    nearGlass.blend = BlendMode::Alpha;
+    DrawItem farGlass = at(emissiveItem(smallQuad, glm::vec4(0, 1, 0, 1)), 0.5f);
+    farGlass.material.diffuse.a = 0.5f;
+    farGlass.blend = BlendMode::Alpha;
+    const DrawItem opaqueWall = at(emissiveItem(wall, glm::vec4(0, 0, 1, 1)), 1.0f);
+    // The sky sits in front of the wall here; drawn first without depth it still ends up behind.
+    DrawItem sky = at(emissiveItem(skyQuad, glm::vec4(1, 1, 0, 1)), 0.25f);
+    sky.layer = DrawLayer::Sky;
+
+    const DrawItem items[] = {nearGlass, farGlass, opaqueWall, sky};   // the worst order
+    const QImage image = fixture.render(frontCamera(2, fixture.size()), items);
+
+    // CPU reference: wall, then the far glass over it, then the near glass.
+    const auto over = [](glm::vec3 source, float alpha, glm::vec3 destination) {
+        return source * alpha + destination * (1.0f - alpha);
+    };
+    const glm::vec3 expected = over({1, 0, 0}, 0.5f, over({0, 1, 0}, 0.5f, {0, 0, 1}));
+    EXPECT_TRUE(colourIs(centrePixel(image), glm::vec4(expected, 1)))
+        << qPrintable(QString::number(image.pixel(80, 60), 16));
+    EXPECT_TRUE(colourIs(pixelColour(image, 2, 2), glm::vec4(1, 1, 0, 1)));   // the sky around the wall
+}
+
 TEST_F(FrameTest, VertexColoursReplaceTheDiffuseMaterial)
 {
     MeshGeometry quad = makeQuad(21, 1.0f);
