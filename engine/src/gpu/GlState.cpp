@@ -24,18 +24,20 @@ std::uint64_t buffersCreated()
     return buffersMade.load(std::memory_order_relaxed);
 }
 
+void floatAttribute(QOpenGLExtraFunctions& gl, GLuint index, GLint size, GLsizei stride, std::size_t offset)
+{
+    gl.glEnableVertexAttribArray(index);
+    gl.glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offset));
+}
+
 void setVertexLayout(QOpenGLExtraFunctions& gl)
 {
     const auto stride = GLsizei(sizeof(Vertex));
-    auto attribute = [&](GLuint index, GLint size, std::size_t offset) {
-        gl.glEnableVertexAttribArray(index);
-        gl.glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offset));
-    };
-    attribute(0, 3, offsetof(Vertex, position));
-    attribute(1, 3, offsetof(Vertex, normal));
-    attribute(2, 2, offsetof(Vertex, uv));
-    attribute(3, 2, offsetof(Vertex, uv2));
-    attribute(4, 4, offsetof(Vertex, colour));
+    floatAttribute(gl, 0, 3, stride, offsetof(Vertex, position));
+    floatAttribute(gl, 1, 3, stride, offsetof(Vertex, normal));
+    floatAttribute(gl, 2, 2, stride, offsetof(Vertex, uv));
+    floatAttribute(gl, 3, 2, stride, offsetof(Vertex, uv2));
+    floatAttribute(gl, 4, 4, stride, offsetof(Vertex, colour));
 }
 
 void setBlend(QOpenGLExtraFunctions& gl, BlendMode mode)

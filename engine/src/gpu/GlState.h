@@ -9,6 +9,7 @@
 #include <QOpenGLShaderProgram>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -30,6 +31,9 @@ GLuint createBuffer(QOpenGLExtraFunctions& gl);
 // Buffer objects made by createBuffer in this process so far.
 std::uint64_t buffersCreated();
 
+// Enables attribute `index` as `size` floats at `offset` bytes into each
+// `stride`-byte record of the bound GL_ARRAY_BUFFER.
+void floatAttribute(QOpenGLExtraFunctions& gl, GLuint index, GLint size, GLsizei stride, std::size_t offset);
 // Attribute pointers of a Vertex array in the bound GL_ARRAY_BUFFER, offset 0.
 void setVertexLayout(QOpenGLExtraFunctions& gl);
 

@@ -27,8 +27,9 @@ struct GpuMesh {
     GLuint vbo = 0;
     GLuint ibo = 0;
     std::uint32_t revision = 0;
+    std::uint32_t firstIndex = 0;    // where the mesh's indices start in the index buffer
     std::uint32_t indexCount = 0;
-    std::vector<MeshGroup> groups;   // clamped to the index count
+    std::vector<MeshGroup> groups;   // clamped to the index count, offset by firstIndex
 };
 
 // Indices with every triangle that reads past the vertex array made

@@ -29,8 +29,10 @@ void MeshPass::create(QOpenGLExtraFunctions& gl)
 
 void MeshPass::free()
 {
-    if (gl_)
+    if (gl_) {
         gl_->glDeleteSamplers(1, &sampler_);
+        stream_.free(*gl_);
+    }
     forget();
 }
 
@@ -40,6 +42,7 @@ void MeshPass::forget()
     programs_.setFunctions(nullptr);
     bound_ = nullptr;
     sampler_ = 0;
+    stream_.forget();
     gl_ = nullptr;
 }
 
@@ -114,10 +117,10 @@ void MeshPass::drawItem(const FrameState& frame, const PackedLights& lights, con
 {
     if (!item.mesh)
         return;
-    const GpuMesh* m = resources.mesh(*item.mesh);
+    const GpuMesh* m = item.mesh->streamed ? stream_.write(*gl_, *item.mesh) : resources.mesh(*item.mesh);
     if (!m)
         return;
-    MeshGroup range{0, m->indexCount};
+    MeshGroup range{m->firstIndex, m->indexCount};
     if (item.group >= 0) {
         if (std::size_t(item.group) >= m->groups.size())
             return;

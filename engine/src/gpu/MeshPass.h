@@ -1,11 +1,14 @@
 // Draws mesh items: picks each item's program variant, sets the frame's camera
 // and lights once per program and draw call, binds the texture stages with the
-// chosen filter and sets the item's blend, depth and cull state.
+// chosen filter and sets the item's blend, depth and cull state. Streamed
+// geometry goes through the pass's stream buffer, the rest through the
+// resources' static copies.
 #pragma once
 
 #include "gpu/GpuResources.h"
 #include "gpu/MeshPrograms.h"
 #include "gpu/RenderTypes.h"
+#include "gpu/StreamBuffer.h"
 
 #include <QOpenGLExtraFunctions>
 #include <QString>
@@ -46,6 +49,7 @@ private:
     std::uint64_t drawSerial_ = 0;
     GLuint sampler_ = 0;   // the chosen filter, repeating
     TextureFilter filter_ = TextureFilter::Trilinear;
+    StreamBuffer stream_;
 };
 
 } // namespace kl::gpu

@@ -40,13 +40,9 @@ bool QuadPass::create(QOpenGLExtraFunctions& gl, QString& error)
     gl.glBindBuffer(GL_ARRAY_BUFFER, vbo_);
     gl.glBufferData(GL_ARRAY_BUFFER, 4 * sizeof(QuadVertex), nullptr, GL_DYNAMIC_DRAW);
     const auto stride = GLsizei(sizeof(QuadVertex));
-    auto attribute = [&](GLuint index, GLint size, std::size_t offset) {
-        gl.glEnableVertexAttribArray(index);
-        gl.glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offset));
-    };
-    attribute(0, 2, offsetof(QuadVertex, x));
-    attribute(1, 2, offsetof(QuadVertex, u));
-    attribute(2, 4, offsetof(QuadVertex, r));
+    floatAttribute(gl, 0, 2, stride, offsetof(QuadVertex, x));
+    floatAttribute(gl, 1, 2, stride, offsetof(QuadVertex, u));
+    floatAttribute(gl, 2, 4, stride, offsetof(QuadVertex, r));
     gl.glBindVertexArray(0);
     return true;
 }

@@ -50,6 +50,9 @@ struct MeshGeometry {
     std::vector<std::uint32_t> indices;
     std::vector<MeshGroup> groups;   // empty: one group with every index
     bool hasVertexColours = false;
+    // Rewritten (nearly) every frame, as billboards are: sent through the shared
+    // streaming buffer at each draw instead of a static GPU copy per revision.
+    bool streamed = false;
 };
 
 // D3DMATERIAL8 colours; all RGBA 0..1.
