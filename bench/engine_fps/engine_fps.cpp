@@ -1,6 +1,8 @@
 // Frames per second of the material editor's preview scene: camera, field of
 // view, object placement and light as the editor sets them up, a textured object
-// with diffuse and specular colour, the background picture and one line of text.
+// with diffuse and specular colour, the background picture and one line of text,
+// beside the rate of an empty frame (clear + present) of the same size measured
+// in the same run, and their ratio.
 //   engine_fps [model file] [seconds]
 // Without a model (or when it cannot be read) a generated sphere stands in.
 #include "gpu/Renderer.h"
@@ -20,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 using namespace kl::gpu;
 
@@ -107,6 +110,42 @@ TextureData backgroundPicture()
     return t;
 }
 
+struct Rate {
+    double fps = 0;
+    double cpuMs = 0;   // processor time of all threads per frame (the software rasteriser's included)
+    long frames = 0;
+};
+
+// Frames per second of clear, `draw`, present for `seconds`, after ten warm-up
+// frames (shader compiles and uploads). Processor time is printed too: on a
+// shared machine the wall-clock rate depends on the other load, it does not.
+template <typename Draw>
+std::optional<Rate> measure(Renderer& renderer, double seconds, Draw draw)
+{
+    QElapsedTimer clock;
+    std::clock_t cpuStart = 0;
+    long frames = 0;
+    while (true) {
+        if (frames == 10) {
+            clock.start();
+            cpuStart = std::clock();
+        }
+        QApplication::processEvents();
+        if (!renderer.beginFrame(glm::vec4(0, 0, 0, 1)))
+            return std::nullopt;
+        draw();
+        renderer.present();
+        ++frames;
+        if (clock.isValid() && clock.elapsed() >= seconds * 1000.0)
+            break;
+    }
+    Rate rate;
+    rate.frames = frames - 10;
+    rate.fps = double(rate.frames) / (double(clock.nsecsElapsed()) / 1e9);
+    rate.cpuMs = double(std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC / double(rate.frames);
+    return rate;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -157,39 +196,26 @@ int main(int argc, char** argv)
 
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(14);
-    QElapsedTimer clock;
-    long frames = 0;
-    std::clock_t cpuStart = 0;
     float angle = 0;
-    while (true) {
-        if (frames == 10) {   // first frames compile shaders and upload
-            clock.start();
-            cpuStart = std::clock();
-        }
-        QApplication::processEvents();
-        if (!renderer.beginFrame(glm::vec4(0, 0, 0, 1))) {
-            std::fprintf(stderr, "engine_fps: %s\n", qPrintable(renderer.lastError()));
-            return 1;
-        }
+    const auto drawScene = [&] {
         renderer.drawBackground(background);
         angle += 0.01f;
         item.world = glm::rotate(glm::translate(glm::mat4(1), glm::vec3(0, 50, 0)), angle, glm::vec3(0.3f, 1, 0.1f));
         renderer.drawItems(frame, {&item, 1});
         renderer.drawText(font, QStringLiteral("engine_fps"), 5, 5, 0xFFFFFFFFu);
-        renderer.present();
-        ++frames;
-        if (clock.isValid() && clock.elapsed() >= seconds * 1000.0)
-            break;
+    };
+    const std::optional<Rate> empty = measure(renderer, seconds, [] {});
+    const std::optional<Rate> scene = measure(renderer, seconds, drawScene);
+    if (!empty || !scene) {
+        std::fprintf(stderr, "engine_fps: %s\n", qPrintable(renderer.lastError()));
+        return 1;
     }
-    const double elapsed = double(clock.nsecsElapsed()) / 1e9;
-    const double cpuMs = double(std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC / double(frames - 10);
-    const double fps = double(frames - 10) / elapsed;
     std::printf("engine_fps: %s, %zu triangles, 800x600, %s\n", loaded ? modelPath : "generated sphere",
                 mesh.indices.size() / 3, qPrintable(renderer.glRenderer()));
-    std::printf("engine_fps: %.1f frames per second (%.3f ms per frame, %ld frames)\n", fps, 1000.0 / fps,
-                frames - 10);
-    // Processor time of all threads (the software rasteriser's included): on a
-    // shared machine the wall-clock rate depends on the other load, this does not.
-    std::printf("engine_fps: %.3f ms processor time per frame\n", cpuMs);
+    std::printf("engine_fps: empty frame (clear + present): %.1f frames per second (%.3f ms, %.3f ms processor)\n",
+                empty->fps, 1000.0 / empty->fps, empty->cpuMs);
+    std::printf("engine_fps: preview scene: %.1f frames per second (%.3f ms, %.3f ms processor, %ld frames)\n",
+                scene->fps, 1000.0 / scene->fps, scene->cpuMs, scene->frames);
+    std::printf("engine_fps: preview scene / empty frame: %.3f\n", scene->fps / empty->fps);
     return 0;
 }
