@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace glazery {
@@ -30,6 +31,16 @@ inline const QString kOpenMaterialTitle = QStringLiteral("Open Glazery material"
 inline const QString kSaveMaterialTitle = QStringLiteral("Save Glazery material");
 inline const QString kSaveFailedMessage =
     QStringLiteral("Some error occured and the material may not be saved. Try to save again.");
+
+// Titles and filters of the picture dialogs of the files panel, in the order
+// of its rows: background, texture, bump map.
+inline const std::array<QString, 3> kPictureDialogTitles = {
+    QStringLiteral("Open texture"), QStringLiteral("Open texture for Sphere"),
+    QStringLiteral("Open texture for Sphere")};
+inline const std::array<QString, 3> kPictureFileFilters = {
+    QStringLiteral("JPG|*.jpg|BMP|*.bmp"),
+    QStringLiteral("All Supported Types|*.jpg;*.bmp;*.tif;*.dds|JPG|*.jpg|BMP|*.bmp|TIF|*.tif|DDS|*.dds"),
+    QStringLiteral("JPG|*.jpg|BMP|*.bmp|TIF|*.tif|DDS|*.dds")};
 
 // The 43 lines in order, without line ends.
 QStringList materialFileLines(const MaterialSettings& settings);

@@ -47,6 +47,11 @@ ObjectsListReadResult damaged(const QString& file, const QString& fault)
 
 } // namespace
 
+QString objectsLoadFailureMessage(const QStringList& failures)
+{
+    return QStringLiteral("Some preview objects could not be loaded:\n\n%1").arg(failures.join('\n'));
+}
+
 QList<PreviewObject> defaultPreviewObjects()
 {
     QList<PreviewObject> objects;

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace glazery {
 
@@ -42,6 +43,14 @@ struct ObjectsListWriteResult {
 };
 // Saves atomically: on failure the previous file stays whole.
 ObjectsListWriteResult writeObjectsList(const QString& path, const QList<PreviewObject>& objects);
+
+// Title and filter of the model dialog of the objects configuration.
+inline const QString kModelDialogTitle = QStringLiteral("Open 3D file");
+inline const QString kModelFileFilter =
+    QStringLiteral("All Supported Types|*.3DS;*.X|DirectX Model|*.x|3D Studio (*.3ds)|*.3ds");
+
+// The report of preview objects that could not be loaded, one failure a line.
+QString objectsLoadFailureMessage(const QStringList& failures);
 
 // Loader for a model file: a name ending in "x" or "X" is a DirectX model,
 // anything else is read as 3D Studio.

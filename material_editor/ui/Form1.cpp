@@ -63,7 +63,7 @@ Form1::~Form1()
 
 QString Form1::defaultMaterialPath() const
 {
-    return scene_->programFile("default.mkl");
+    return scene_->programFile(kDefaultMaterialFileName);
 }
 
 void Form1::setObjectCaption(int index, const QString& caption)

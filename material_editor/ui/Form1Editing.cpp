@@ -4,6 +4,7 @@
 #include "ui/PreviewScene.h"
 
 #include "core/EditingRules.h"
+#include "core/MaterialFile.h"
 
 #include <korlith3d/KLGlobals.h>
 #include <korlith3d/KLMath.h>
@@ -260,12 +261,8 @@ void Form1::slidersFromTexts()
 
 void Form1::pickTexture(int which)
 {
-    static const QString titles[] = {"Open texture", "Open texture for Sphere", "Open texture for Sphere"};
-    static const QString filters[] = {
-        "JPG|*.jpg|BMP|*.bmp",
-        "All Supported Types|*.jpg;*.bmp;*.tif;*.dds|JPG|*.jpg|BMP|*.bmp|TIF|*.tif|DDS|*.dds",
-        "JPG|*.jpg|BMP|*.bmp|TIF|*.tif|DDS|*.dds"};
-    const std::optional<QString> path = dialogs::openFile(titles[which], filters[which]);
+    const std::optional<QString> path = dialogs::openFile(kPictureDialogTitles.at(static_cast<size_t>(which)),
+                                                          kPictureFileFilters.at(static_cast<size_t>(which)));
     if (!path || !scene_->ready())
         return;
     PreviewScene& s = *scene_;

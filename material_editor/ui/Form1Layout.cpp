@@ -2,6 +2,8 @@
 // pixels (the settings column keeps its geometry in twips, see Form1Column.cpp).
 #include "ui/Form1.h"
 
+#include "core/MaterialSettings.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -190,7 +192,7 @@ void Form1::buildFilesPanel(QWidget* panel)
     for (int r = 0; r < 3; ++r) {
         const int y = 22 + r * 40;
         label(panel, tr(rows[r].caption), 8, y);
-        *rows[r].box = textBox(panel, rows[r].boxName, "<none>", 8, y + 16, 160);
+        *rows[r].box = textBox(panel, rows[r].boxName, kNoFileText, 8, y + 16, 160);
         (*rows[r].box)->setReadOnly(true);
         auto* pick = button(panel, rows[r].pick, "...", QRect(172, y + 16, 28, 20));
         auto* clear = button(panel, rows[r].clear, "x", QRect(204, y + 16, 24, 20));

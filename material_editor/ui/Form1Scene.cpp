@@ -147,7 +147,7 @@ void Form1::loadMeshes()
     }
     s.motion.position = {0, 50, 0};
     if (!failures.isEmpty())
-        dialogs::message(tr("Some preview objects could not be loaded:\n\n%1").arg(failures.join('\n')),
+        dialogs::message(objectsLoadFailureMessage(failures),
                          dialogs::Icon::Exclamation, windowTitle());
 }
 

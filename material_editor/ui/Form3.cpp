@@ -85,8 +85,7 @@ void Form3::reportLoadFailure(const QString& description)
 
 void Form3::browse(int index)
 {
-    const std::optional<QString> path = dialogs::openFile(
-        tr("Open 3D file"), "All Supported Types|*.3DS;*.X|DirectX Model|*.x|3D Studio (*.3ds)|*.3ds");
+    const std::optional<QString> path = dialogs::openFile(kModelDialogTitle, kModelFileFilter);
     if (!path)
         return;
     const auto slot = static_cast<size_t>(index);
@@ -150,7 +149,7 @@ void Form3::ok()
         }
     }
     if (!failures.isEmpty())
-        reportLoadFailure(tr("Some preview objects could not be loaded:\n\n%1").arg(failures.join('\n')));
+        reportLoadFailure(objectsLoadFailureMessage(failures));
     accept();
 }
 

@@ -141,3 +141,10 @@ TEST(ObjectsList, LoaderAndModelPaths)
     EXPECT_EQ(resolveModelPath(dir.filePath("Data/models/Sphere.X"), "/elsewhere"),
               dir.filePath("Data/models/Sphere.X"));
 }
+
+TEST(ObjectsList, LoadFailuresAreReportedOneALineAfterTheHeading)
+{
+    EXPECT_EQ(objectsLoadFailureMessage({"Teapot.X not found", "Cube.X: bad format"}),
+              "Some preview objects could not be loaded:\n\nTeapot.X not found\nCube.X: bad format");
+    EXPECT_EQ(objectsLoadFailureMessage({"one"}), "Some preview objects could not be loaded:\n\none");
+}
