@@ -76,6 +76,11 @@ QString Form1::objectCaption(int index) const
     return optObjects_.at(static_cast<size_t>(index))->text();
 }
 
+void Form1::setObjectChoosable(int index, bool on)
+{
+    optObjects_.at(static_cast<size_t>(index))->setEnabled(on);
+}
+
 bool Form1::load(bool runLoop)
 {
     // 1. Dialogs report Cancel to their callers; no scrolling yet.
@@ -107,42 +112,28 @@ bool Form1::load(bool runLoop)
     return true;
 }
 
-bool Form1::runFrame()
+bool Form1::pumpEvents()
 {
     // Events may run any action, Shutdown included: stop as soon as it has.
-    auto pump = [this] {
-        QCoreApplication::processEvents();
-        return !shutDown_ && scene_->ready();
-    };
-    if (!pump())
+    QCoreApplication::processEvents();
+    return !shutDown_ && scene_->ready();
+}
+
+bool Form1::runFrame()
+{
+    if (!pumpEvents())
         return false;
-    PreviewScene& s = *scene_;
     try {
-        s.engine->Clear(false);
-        updateObjectMotion();
-        if (!pump())
+        const ObjectSteering steering{viewDragActive_, mnuAutoSpin_->isChecked()};
+        if (!scene_->renderFrame(steering, [this] { return pumpEvents(); }))
             return false;
-        s.screen2D->BeginDraw();
-        s.screen2D->DrawBackground();
-        s.screen2D->EndDraw();
-        if (!pump())
+        scrollStep(scene_->frameTime());
+        if (!pumpEvents())
             return false;
-        s.scene->Update(1.0f);
-        s.scene->SetDepthMode(2);
-        if (!pump())
-            return false;
-        s.scene->RenderAll(true);
-        if (!pump())
-            return false;
-        s.engine->RenderToScreen();
-        scrollStep(s.engine->GetFrameTime());
-        if (!pump())
-            return false;
-        return !s.input->KeyDown(KLK_ESCAPE);
-    } catch (const KLError& error) {
+        return !scene_->escapeDown();
+    } catch (const SceneError& error) {
         // A frame that cannot be drawn ends the program with the error shown.
-        dialogs::message(QStringLiteral("Run-time error '%1':\n\n%2").arg(error.Number()).arg(error.Description()),
-                         dialogs::Icon::Critical, windowTitle());
+        dialogs::message(platform::uncaughtErrorMessage(error), dialogs::Icon::Critical, windowTitle());
         return false;
     }
 }

@@ -3,6 +3,7 @@
 // engine objects, the preview scene, the render loop and the shutdown.
 #pragma once
 
+#include "ui/PreviewScene.h"
 #include "ui/Toolkit.h"
 
 #include "core/CodeGenerator.h"
@@ -28,11 +29,7 @@ class StepByStep;
 
 namespace glazery {
 
-class Form3;
-class PreviewScene;
 
-// The four colour groups of the material, in the order of their panels.
-enum class Group { Ambient, Diffuse, Specular, Emissive };
 
 struct ColourGroupControls {
     std::array<NumberBox*, 4> box{};   // red, green, blue, alpha
@@ -75,6 +72,7 @@ public:
     // --- used by the objects window -------------------------------------
     void setObjectCaption(int index, const QString& caption);
     QString objectCaption(int index) const;
+    void setObjectChoosable(int index, bool on);
 
     // --- code names shared with the code window -------------------------
     CodeNames& codeNames() { return codeNames_; }
@@ -113,8 +111,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class Form3;
-
     // Layout (Form1Layout.cpp)
     void buildMenus();
     void buildColumn(QWidget* client);
@@ -137,7 +133,7 @@ private:
     // Engine set-up and per-frame work (Form1Scene.cpp)
     bool startEngine();
     void loadMeshes();
-    void updateObjectMotion();
+    bool pumpEvents();
 
     // Editing controls (Form1Editing.cpp)
     void wireEditing();
@@ -164,7 +160,7 @@ private:
     void pickTexture(int which);   // 0 background, 1 texture, 2 bump map
     void clearTexture(int which);
 
-    ColourGroupControls& group(Group g) { return groups_[static_cast<size_t>(g)]; }
+    ColourGroupControls& group(Group g) { return groups_.at(static_cast<size_t>(g)); }
 
     // Controls
     PictureBox* picture1_ = nullptr;

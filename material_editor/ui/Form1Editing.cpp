@@ -6,9 +6,6 @@
 #include "core/EditingRules.h"
 #include "core/MaterialFile.h"
 
-#include <korlith3d/KLGlobals.h>
-#include <korlith3d/KLMath.h>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
@@ -87,10 +84,8 @@ void Form1::wireEditing()
         connect(directionSlider_[k], &QSlider::valueChanged, this, [this, k](int value) {
             direction_[k]->setText(directionTextFromSlider(value));
             testLight_.Direction = vectorOf(direction_);
-            if (scene_->ready()) {
-                platform::StepByStep().step(
-                    [&] { scene_->lights->SetDirection(scene_->lightIndex, testLight_.Direction); });
-            }
+            if (scene_->ready())
+                platform::StepByStep().step([&] { scene_->setLightDirection(testLight_.Direction); });
         });
     }
     lRange_->enableDragAdjust(dragTracker_, kRangeDrag);
@@ -102,12 +97,12 @@ void Form1::wireEditing()
     connect(tPhi_, &TextBox::mouseMoved, this, [this] {
         if (tPhi_->lastMoveDragged())
             tTheta_->setText(thetaAfterPhiChange(tPhi_->text(), tTheta_->text()));
-        testLight_.Phi = KLMath().Deg2Rad(single(tPhi_->text()));
+        testLight_.Phi = PreviewScene::toRadians(single(tPhi_->text()));
         applyLight();
     });
     tTheta_->enableDragAdjust(dragTracker_, [this] { return thetaDragLimits(tPhi_->text()); });
     connect(tTheta_, &TextBox::mouseMoved, this, [this] {
-        testLight_.Theta = KLMath().Deg2Rad(single(tTheta_->text()));
+        testLight_.Theta = PreviewScene::toRadians(single(tTheta_->text()));
         applyLight();
     });
     connect(cboTypeOfLight_, &QComboBox::activated, this, [this] { lightTypeClicked(); });
@@ -121,29 +116,15 @@ void Form1::applyGroup(Group g)
     const ColourTexts texts{controls.box[0]->text(), controls.box[1]->text(), controls.box[2]->text(),
                             controls.box[3]->text()};
     controls.swatch->setBackColor(qColour(swatchColour(texts)));
-    if (!scene_->ready())
-        return;
-    KLMaterialFactory& m = *scene_->materials;
-    const int id = scene_->materialId;
-    const float r = previewComponent(texts.red);
-    const float gr = previewComponent(texts.green);
-    const float b = previewComponent(texts.blue);
-    const float a = previewComponent(texts.alpha);
-    switch (g) {
-    case Group::Ambient: m.SetAmbient(id, r, gr, b, a); break;
-    case Group::Diffuse: m.SetDiffuse(id, r, gr, b, a); break;
-    case Group::Emissive: m.SetEmissive(id, r, gr, b, a); break;
-    case Group::Specular:
-        m.SetSpecular(id, r, gr, b, a);
-        m.SetPower(id, single(pow_->text()));
-        break;
-    }
+    scene_->setMaterialGroup(g, {previewComponent(texts.red), previewComponent(texts.green),
+                                 previewComponent(texts.blue), previewComponent(texts.alpha)});
+    if (g == Group::Specular)
+        scene_->setMaterialPower(single(pow_->text()));
 }
 
 void Form1::applyLight()
 {
-    if (scene_->ready())
-        scene_->lights->UpdateLight(scene_->lightIndex, testLight_);
+    scene_->setLight(testLight_);
 }
 
 void Form1::materialBoxLostFocus(Group g, int component)
@@ -183,8 +164,7 @@ void Form1::updateLightColour(int trio)
 {
     const LightTrioControls& controls = lightTrios_.at(static_cast<size_t>(trio));
     const RgbTexts texts{controls.box[0]->text(), controls.box[1]->text(), controls.box[2]->text()};
-    const D3DCOLORVALUE c = lightColour(texts);
-    const D3DCOLORVALUE colour = KLGlobals().DXColor(c.r, c.g, c.b, c.a);
+    const D3DCOLORVALUE colour = lightColour(texts);
     switch (trio) {
     case 0: testLight_.Ambient = colour; break;
     case 1: testLight_.Diffuse = colour; break;
@@ -223,22 +203,19 @@ void Form1::lightTypeClicked()
 void Form1::setLightOn(bool on)
 {
     (on ? option5_ : option6_)->setChecked(true);
-    if (scene_->ready())
-        scene_->lights->EnableLight(scene_->lightIndex, on);
+    scene_->enableLight(on);
 }
 
 void Form1::setBumpMapping(bool on)
 {
     (on ? option4_ : option3_)->setChecked(true);
-    if (scene_->ready())
-        scene_->setBumpMapping(on);
+    scene_->setBumpMapping(on);
 }
 
 void Form1::setSphereMapping(bool on)
 {
     check2_->setChecked(on);
-    if (scene_->ready())
-        scene_->setSphereMapping(on);
+    scene_->setSphereMapping(on);
 }
 
 void Form1::showObject(int index)
@@ -246,9 +223,7 @@ void Form1::showObject(int index)
     if (index < 0 || index >= ObjectCount)
         return;
     optObjects_[static_cast<size_t>(index)]->setChecked(true);
-    scene_->shownObject = index;
-    if (scene_->ready())
-        scene_->showOnly(index);
+    scene_->showObject(index);
 }
 
 void Form1::slidersFromTexts()
@@ -270,22 +245,22 @@ void Form1::pickTexture(int which)
     try {
         switch (which) {
         case 0:
-            s.textures->LoadTexture(*path, "Back");
-            s.screen2D->SetBackgroundPicture(*path, -1);
+            s.loadBackTexture(*path);
+            s.setBackgroundPicture(*path);
             txtBackGround_->setText(*path);
             break;
         case 1:
-            s.textures->LoadTexture(*path, "Fabric");
+            s.loadFabricTexture(*path);
             txtTexture_->setText(*path);
             break;
         default:
-            s.bumpTextureId = s.textures->LoadBumpTexture(*path, "Bump", -1, 1);
+            s.loadBumpTexture(*path);
             txtBumpMap_->setText(*path);
             setBumpMapping(true);
             break;
         }
-    } catch (const KLError& error) {
-        dialogs::message(error.Description(), dialogs::Icon::Exclamation, windowTitle());
+    } catch (const SceneError& error) {
+        dialogs::message(error.description, dialogs::Icon::Exclamation, windowTitle());
     }
 }
 
@@ -297,14 +272,14 @@ void Form1::clearTexture(int which)
     case 0:
         txtBackGround_->setText(kNoFileText);
         if (s.ready()) {
-            steps.step([&] { s.textures->LoadTexture(s.programFile(kDefaultBackFile), "Back"); });
+            steps.step([&] { s.loadBackTexture(s.programFile(kDefaultBackFile)); });
             steps.step([&] { s.setBackgroundPicture(kNoFileText); });
         }
         break;
     case 1:
         txtTexture_->setText(kNoFileText);
         if (s.ready())
-            steps.step([&] { s.textures->LoadTexture(s.programFile(kDefaultFabricFile), "Fabric"); });
+            steps.step([&] { s.loadFabricTexture(s.programFile(kDefaultFabricFile)); });
         break;
     default:
         txtBumpMap_->setText(kNoFileText);
@@ -312,10 +287,7 @@ void Form1::clearTexture(int which)
         // to a deleted texture.
         steps.step([&] { setBumpMapping(false); });
         if (s.ready())
-            steps.step([&] {
-                if (s.textures->TextureExists(s.bumpTextureId))
-                    s.textures->DeleteTexture(s.bumpTextureId);
-            });
+            steps.step([&] { s.deleteBumpTexture(); });
         break;
     }
 }

@@ -4,8 +4,6 @@
 
 #include "core/MaterialFile.h"
 
-#include <korlith3d/KLMath.h>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
@@ -70,7 +68,7 @@ MaterialSettings Form1::currentSettings() const
     s.bumpMappingOff = option3_->isChecked();
     s.sphereMapping = check2_->isChecked();
     s.lightOn = option5_->isChecked();
-    s.shownObject = scene_->shownObject;
+    s.shownObject = scene_->shownObject();
     s.light.typeRow = cboTypeOfLight_->currentIndex();
     s.light.position = xyzTexts(position_);
     s.light.direction = xyzTexts(direction_);
@@ -134,11 +132,11 @@ bool Form1::loadMaterialFile(const QString& path)
     const TextureChoice back = chooseTexture(m.backgroundPath, kDefaultBackFile, s.programFolder());
     txtBackGround_->setText(back.boxText);
     if (engine)
-        steps.step([&] { s.textures->LoadTexture(back.fileToLoad, "Back"); });
+        steps.step([&] { s.loadBackTexture(back.fileToLoad); });
     const TextureChoice fabric = chooseTexture(m.texturePath, kDefaultFabricFile, s.programFolder());
     txtTexture_->setText(fabric.boxText);
     if (engine)
-        steps.step([&] { s.textures->LoadTexture(fabric.fileToLoad, "Fabric"); });
+        steps.step([&] { s.loadFabricTexture(fabric.fileToLoad); });
 
     // 4. Bump map: the chosen one switches bump mapping on; otherwise the
     // default picture under a new id.
@@ -146,14 +144,11 @@ bool Form1::loadMaterialFile(const QString& path)
     txtBumpMap_->setText(bump.boxText);
     if (!bump.usesDefault) {
         if (engine)
-            steps.step([&] { s.bumpTextureId = s.textures->LoadBumpTexture(bump.fileToLoad, "Bump", -1, 1); });
+            steps.step([&] { s.loadBumpTexture(bump.fileToLoad); });
         steps.step([&] { setBumpMapping(true); });
     } else if (engine) {
-        steps.step([&] {
-            if (s.textures->TextureExists(s.bumpTextureId))
-                s.textures->DeleteTexture(s.bumpTextureId);
-        });
-        steps.step([&] { s.bumpTextureId = s.textures->LoadBumpTexture(bump.fileToLoad, "Bump", -1, 1); });
+        steps.step([&] { s.deleteBumpTexture(); });
+        steps.step([&] { s.loadBumpTexture(bump.fileToLoad); });
     }
 
     // 5.-6. Bump and sphere mapping switches.
@@ -199,9 +194,8 @@ void Form1::rebuildTestLight()
 {
     const MaterialSettings current = currentSettings();
     D3DLIGHT8 light = buildTestLight(current.light);
-    const KLMath math;
-    light.Phi = math.Deg2Rad(platform::csng(platform::val(current.light.phi)));
-    light.Theta = math.Deg2Rad(platform::csng(platform::val(current.light.theta)));
+    light.Phi = PreviewScene::toRadians(platform::csng(platform::val(current.light.phi)));
+    light.Theta = PreviewScene::toRadians(platform::csng(platform::val(current.light.theta)));
     testLight_ = light;
     for (size_t t = 0; t < lightTrios_.size(); ++t) {
         const RgbTexts texts = rgbTexts(lightTrios_[t]);

@@ -1,7 +1,7 @@
 #include "ui/Form3.h"
-#include "ui/Toolkit.h"
 #include "ui/Form1.h"
 #include "ui/PreviewScene.h"
+#include "ui/Toolkit.h"
 
 #include "core/ObjectsList.h"
 
@@ -18,6 +18,7 @@ namespace glazery {
 Form3::Form3(Form1& main)
     : QDialog(&main)
     , main_(main)
+    , scene_(main.scene())
 {
     setObjectName("Form3");
     setWindowTitle("Objects configuration");
@@ -61,7 +62,7 @@ Form3::Form3(Form1& main)
 
 QString Form3::listPath() const
 {
-    return platform::joinPath(main_.scene().programFolder(), kObjectsListFileName);
+    return platform::joinPath(scene_.programFolder(), kObjectsListFileName);
 }
 
 void Form3::fillFromList()
@@ -90,16 +91,12 @@ void Form3::browse(int index)
         return;
     const auto slot = static_cast<size_t>(index);
     fileName_[slot]->setText(*path);
-    PreviewScene& s = main_.scene();
-    if (!s.ready())
+    if (!scene_.ready())
         return;
     try {
-        if (s.previewMeshes[slot].IsNull())
-            s.previewMeshes[slot] = s.scene->CreateMesh(desc_[slot]->text());
-        s.loadModel(index, *path);
-        s.prepareMesh(index, scaleFromPercentText(scale_[slot]->text()));
-    } catch (const KLError& error) {
-        reportLoadFailure(error.Description());
+        scene_.loadObject(index, {*path, desc_[slot]->text(), scaleFromPercentText(scale_[slot]->text())});
+    } catch (const SceneError& error) {
+        reportLoadFailure(error.description);
     }
 }
 
@@ -112,10 +109,7 @@ void Form3::scaleLostFocus(int index)
 {
     TextBox* box = scale_[static_cast<size_t>(index)];
     box->setText(scaleBoxTextAfterEdit(box->text()));
-    PreviewScene& s = main_.scene();
-    KLMesh& mesh = s.previewMeshes[static_cast<size_t>(index)];
-    if (s.ready() && !mesh.IsNull())
-        mesh.SetScale(static_cast<float>(scaleFromPercentText(box->text())));
+    scene_.setObjectScale(index, scaleFromPercentText(box->text()));
 }
 
 void Form3::ok()
@@ -128,26 +122,11 @@ void Form3::ok()
         dialogs::message(tr("The objects list could not be saved:\n%1").arg(written.error),
                          dialogs::Icon::Exclamation, windowTitle());
 
-    PreviewScene& s = main_.scene();
-    QStringList failures;
     for (int i = 0; i < RowCount; ++i) {
-        const PreviewObject& object = objects[i];
-        main_.setObjectCaption(i, object.description);
-        main_.optObjects_[static_cast<size_t>(i)]->setEnabled(true);
-        if (!s.ready())
-            continue;
-        KLMesh& mesh = s.previewMeshes[static_cast<size_t>(i)];
-        try {
-            if (mesh.IsNull()) {
-                mesh = s.scene->CreateMesh(object.description);
-                mesh.SetVisible(i == s.shownObject);
-            }
-            s.loadModel(i, resolveModelPath(object.fileName, s.programFolder()));
-            s.prepareMesh(i, object.scale);
-        } catch (const KLError& error) {
-            failures << error.Description();
-        }
+        main_.setObjectCaption(i, objects[i].description);
+        main_.setObjectChoosable(i, true);
     }
+    const QStringList failures = scene_.loadObjects(objects);
     if (!failures.isEmpty())
         reportLoadFailure(objectsLoadFailureMessage(failures));
     accept();

@@ -16,12 +16,15 @@ class QPushButton;
 namespace glazery {
 
 class Form1;
+class PreviewScene;
 
 class Form3 : public QDialog {
     Q_OBJECT
 public:
     static constexpr int RowCount = 9;
 
+    // The rows start from the objects list; the main window's preview and
+    // objects panel follow every change.
     explicit Form3(Form1& main);
 
     void browse(int index);          // "..." of row i
@@ -36,6 +39,7 @@ private:
     void reportLoadFailure(const QString& description);
 
     Form1& main_;
+    PreviewScene& scene_;
     std::array<QLineEdit*, RowCount> fileName_{};
     std::array<TextBox*, RowCount> desc_{};
     std::array<TextBox*, RowCount> scale_{};

@@ -30,8 +30,8 @@ protected:
         startWindow();
     }
 
-    D3DCOLORVALUE ambient() { return KLMaterialFactory().GetAmbient(scene().materialId); }
-    D3DLIGHT8 light() { return KLLightEngine().GetLight(scene().lightIndex); }
+    D3DCOLORVALUE ambient() { return KLMaterialFactory().GetAmbient(scene().materialId()); }
+    D3DLIGHT8 light() { return KLLightEngine().GetLight(scene().lightIndex()); }
 
     // A mouse move over a box at y pixels, with or without the left button.
     void moveOver(const QString& name, int y, bool leftButton)
@@ -73,14 +73,14 @@ TEST_F(Editing, MaterialBoxClampsMovesItsSliderAndSendsTheColour)
     // The power belongs to the specular group.
     typeInto("Pow", "12.6");
     EXPECT_EQ(text("Pow"), "13");
-    EXPECT_FLOAT_EQ(KLMaterialFactory().GetPower(scene().materialId), 13.0f);
+    EXPECT_FLOAT_EQ(KLMaterialFactory().GetPower(scene().materialId()), 13.0f);
 }
 
 TEST_F(Editing, SliderWritesItsBoxAndAppliesTheGroup)
 {
     control<QSlider>("VEg")->setValue(127);
     EXPECT_EQ(text("Eg"), "127");
-    EXPECT_FLOAT_EQ(KLMaterialFactory().GetEmissive(scene().materialId).g, 0.5f);
+    EXPECT_FLOAT_EQ(KLMaterialFactory().GetEmissive(scene().materialId()).g, 0.5f);
 }
 
 TEST_F(Editing, DraggingUpwardRaisesByTheDistanceStep)
@@ -145,9 +145,9 @@ TEST_F(Editing, LightTypeEnablesItsFieldsAndReachesTheLight)
     EXPECT_FALSE(control<QWidget>("tPhi")->isEnabled());
 
     control<QRadioButton>("Option6")->click();
-    EXPECT_FALSE(KLLightEngine().IsEnabled(scene().lightIndex));
+    EXPECT_FALSE(KLLightEngine().IsEnabled(scene().lightIndex()));
     control<QRadioButton>("Option5")->click();
-    EXPECT_TRUE(KLLightEngine().IsEnabled(scene().lightIndex));
+    EXPECT_TRUE(KLLightEngine().IsEnabled(scene().lightIndex()));
 }
 
 TEST_F(Editing, LightColourMoveResendsTheLightAndPaintsTheSwatch)
@@ -174,7 +174,7 @@ TEST_F(Editing, SwatchTakesTheChosenColourAndCancelChangesNothing)
     EXPECT_EQ(text("Dr"), "10");
     EXPECT_EQ(text("Dg"), "20");
     EXPECT_EQ(text("Db"), "30");
-    EXPECT_FLOAT_EQ(KLMaterialFactory().GetDiffuse(scene().materialId).b, 31.0f / 256);
+    EXPECT_FLOAT_EQ(KLMaterialFactory().GetDiffuse(scene().materialId()).b, 31.0f / 256);
     dialogs->expectColor(std::nullopt);
     emit control<PictureBox>("PicDif")->clicked();
     EXPECT_EQ(text("Dr"), "10");
@@ -215,10 +215,10 @@ TEST_F(Editing, SavedStartUpStateLoadsBackIntoEveryControl)
     dialogs->expectOpenFile(path);
     control<QAction>("mnuLoad")->trigger();
     EXPECT_EQ(form->currentSettings(), startUp);
-    EXPECT_TRUE(scene().previewMeshes[0].IsVisible());
-    EXPECT_FALSE(scene().previewMeshes[4].IsVisible());
-    EXPECT_TRUE(KLLightEngine().IsEnabled(scene().lightIndex));
-    EXPECT_FALSE(scene().previewMeshes[0].GetSphereMapping());
+    EXPECT_TRUE(scene().previewMesh(0).IsVisible());
+    EXPECT_FALSE(scene().previewMesh(4).IsVisible());
+    EXPECT_TRUE(KLLightEngine().IsEnabled(scene().lightIndex()));
+    EXPECT_FALSE(scene().previewMesh(0).GetSphereMapping());
 }
 
 TEST_F(Editing, LoadedFileSetsSwitchesTexturesAndLight)
@@ -236,9 +236,9 @@ TEST_F(Editing, LoadedFileSetsSwitchesTexturesAndLight)
     EXPECT_EQ(text("txtTexture"), settings.texturePath);
     EXPECT_EQ(text("txtBackGround"), "<none>");
     EXPECT_TRUE(control<QCheckBox>("Check2")->isChecked());
-    EXPECT_TRUE(scene().previewMeshes[3].GetSphereMapping());
-    EXPECT_TRUE(scene().previewMeshes[3].IsVisible());
-    EXPECT_FALSE(scene().previewMeshes[0].IsVisible());
+    EXPECT_TRUE(scene().previewMesh(3).GetSphereMapping());
+    EXPECT_TRUE(scene().previewMesh(3).IsVisible());
+    EXPECT_FALSE(scene().previewMesh(0).IsVisible());
     EXPECT_TRUE(control<QRadioButton>("optObjects_3")->isChecked());
     EXPECT_EQ(light().Type, 2);
     EXPECT_FLOAT_EQ(light().Diffuse.g, 0.5f);
@@ -277,7 +277,7 @@ TEST_F(Editing, DefaultRestoresTheLightOnly)
     EXPECT_EQ(text("Ar"), "10");
     EXPECT_EQ(text("ldG"), "255");
     EXPECT_EQ(control<QComboBox>("cboTypeOfLight")->currentIndex(), 0);
-    EXPECT_TRUE(KLLightEngine().IsEnabled(scene().lightIndex));
+    EXPECT_TRUE(KLLightEngine().IsEnabled(scene().lightIndex()));
     EXPECT_FLOAT_EQ(light().Diffuse.g, 1.0f);
 
     // Without a default file the light stays as it is.
@@ -299,13 +299,13 @@ TEST_F(Editing, TextureButtonsLoadAndClear)
     control<QPushButton>("Command7")->click();
     EXPECT_EQ(text("txtBumpMap"), picture);
     EXPECT_TRUE(control<QRadioButton>("Option4")->isChecked());
-    EXPECT_TRUE(scene().previewMeshes[0].GetBumpMapping());
+    EXPECT_TRUE(scene().previewMesh(0).GetBumpMapping());
 
     control<QPushButton>("Command6")->click();
     EXPECT_EQ(text("txtBumpMap"), "<none>");
     EXPECT_TRUE(control<QRadioButton>("Option3")->isChecked());
-    EXPECT_FALSE(scene().previewMeshes[0].GetBumpMapping());
-    EXPECT_FALSE(KLTextureFactory().TextureExists(scene().bumpTextureId));
+    EXPECT_FALSE(scene().previewMesh(0).GetBumpMapping());
+    EXPECT_FALSE(KLTextureFactory().TextureExists(scene().bumpTextureId()));
 
     // A file the engine cannot read is reported and the box keeps its text.
     QFile junk(file("junk.jpg"));

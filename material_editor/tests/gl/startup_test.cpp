@@ -29,16 +29,16 @@ TEST_F(StartUp, BuildsTheSceneTheLightAndTheMaterials)
     startWindow();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->windowTitle(), "Glazery V1.0");
-    EXPECT_TRUE(scene().engine->IsInitialised());
+    EXPECT_TRUE(scene().engineInitialised());
 
     // Nine meshes named and captioned from the list; only the first on show.
     const QList<PreviewObject> defaults = defaultPreviewObjects();
     for (int i = 0; i < kPreviewSlotCount; ++i) {
-        const KLMesh& mesh = scene().previewMeshes[static_cast<size_t>(i)];
+        const KLMesh& mesh = scene().previewMesh(i);
         ASSERT_FALSE(mesh.IsNull()) << i;
         EXPECT_EQ(mesh.GetName(), defaults[i].description);
         EXPECT_EQ(mesh.IsVisible(), i == 0) << i;
-        EXPECT_EQ(mesh.GetMaterial(), scene().materialId);
+        EXPECT_EQ(mesh.GetMaterial(), scene().materialId());
         EXPECT_EQ(mesh.GetTexture(), KLGlobals().GetTex("Fabric"));
         EXPECT_EQ(control<QRadioButton>(QString("optObjects_%1").arg(i))->text(), defaults[i].description);
     }
@@ -47,7 +47,7 @@ TEST_F(StartUp, BuildsTheSceneTheLightAndTheMaterials)
     // The light "Lys": directional, white diffuse and specular, theta/phi from 80/90 degrees.
     KLLightEngine lights;
     const int index = lights.GetLightIndex("Lys");
-    EXPECT_EQ(index, scene().lightIndex);
+    EXPECT_EQ(index, scene().lightIndex());
     const D3DLIGHT8 light = lights.GetLight(index);
     EXPECT_EQ(light.Type, 3);
     EXPECT_FLOAT_EQ(light.Diffuse.r, 1.0f);
@@ -65,26 +65,26 @@ TEST_F(StartUp, BuildsTheSceneTheLightAndTheMaterials)
     // "Mat1" holds the default material (ambient 255 0 0 0 as (c + 1) / 256);
     // "BgMat" is white.
     KLMaterialFactory materials;
-    EXPECT_EQ(materials.GetMaterialId("Mat1"), scene().materialId);
-    EXPECT_EQ(materials.GetMaterialId("BgMat"), scene().backgroundMaterialId);
-    const D3DCOLORVALUE ambient = materials.GetAmbient(scene().materialId);
+    EXPECT_EQ(materials.GetMaterialId("Mat1"), scene().materialId());
+    EXPECT_EQ(materials.GetMaterialId("BgMat"), scene().backgroundMaterialId());
+    const D3DCOLORVALUE ambient = materials.GetAmbient(scene().materialId());
     EXPECT_FLOAT_EQ(ambient.r, 1.0f);
     EXPECT_FLOAT_EQ(ambient.g, 1.0f / 256);
-    EXPECT_FLOAT_EQ(materials.GetDiffuse(scene().materialId).a, 1.0f);
-    EXPECT_FLOAT_EQ(materials.GetPower(scene().materialId), 0.0f);
-    const D3DCOLORVALUE white = materials.GetEmissive(scene().backgroundMaterialId);
+    EXPECT_FLOAT_EQ(materials.GetDiffuse(scene().materialId()).a, 1.0f);
+    EXPECT_FLOAT_EQ(materials.GetPower(scene().materialId()), 0.0f);
+    const D3DCOLORVALUE white = materials.GetEmissive(scene().backgroundMaterialId());
     EXPECT_FLOAT_EQ(white.r, 1.0f);
     EXPECT_FLOAT_EQ(white.a, 1.0f);
 
     // Textures by name, the bump texture among them.
     KLTextureFactory textures;
     EXPECT_GT(textures.GetTextureId("Back"), 0);
-    EXPECT_EQ(textures.GetTextureId("Bump"), scene().bumpTextureId);
+    EXPECT_EQ(textures.GetTextureId("Bump"), scene().bumpTextureId());
 
     // Frames run; the shown mesh sits at the centre.
     for (int frame = 0; frame < 3; ++frame)
         EXPECT_TRUE(form->runFrame());
-    const D3DVECTOR position = scene().previewMeshes[0].GetPosition();
+    const D3DVECTOR position = scene().previewMesh(0).GetPosition();
     EXPECT_FLOAT_EQ(position.y, 50.0f);
 }
 
@@ -97,7 +97,7 @@ TEST_F(StartUp, DamagedObjectsListIsReportedAndDefaultsAreUsed)
     dialogs->expectMsgBox(platform::vbOK, "glazeryobjects.ini");
     startWindow();
     EXPECT_EQ(control<QRadioButton>("optObjects_8")->text(), "Skull");
-    EXPECT_FALSE(scene().previewMeshes[8].IsNull());
+    EXPECT_FALSE(scene().previewMesh(8).IsNull());
 }
 
 TEST_F(StartUp, MissingModelIsReportedAndTheRestLoads)
@@ -105,8 +105,8 @@ TEST_F(StartUp, MissingModelIsReportedAndTheRestLoads)
     ASSERT_TRUE(QFile::remove(file("data/models/Teapot.X")));
     dialogs->expectMsgBox(platform::vbOK, "Teapot");
     startWindow();
-    EXPECT_GT(scene().previewMeshes[0].GetVertexCount(), 0);
-    EXPECT_GT(scene().previewMeshes[2].GetVertexCount(), 0);
+    EXPECT_GT(scene().previewMesh(0).GetVertexCount(), 0);
+    EXPECT_GT(scene().previewMesh(2).GetVertexCount(), 0);
 }
 
 using Column = GlazeryWindowTest;
@@ -225,8 +225,7 @@ TEST_F(Loop, ExitReleasesTheEngineAndEndsTheLoop)
     startWindow();
     control<QAction>("mnuExit")->trigger();
     EXPECT_TRUE(form->isShutDown());
-    EXPECT_FALSE(scene().engine);
-    EXPECT_FALSE(scene().scene);
+    EXPECT_TRUE(scene().released());
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(form->runFrame());
     // A new engine can start after the old one is gone.
@@ -248,7 +247,7 @@ TEST_F(Loop, DraggingInThePreviewTurnsAndTheWheelMovesTheObject)
     control<QAction>("mnuAutoSpin")->trigger();
     form->runFrame();
     form->runFrame();
-    const D3DVECTOR still = scene().previewMeshes[0].GetRotation();
+    const D3DVECTOR still = scene().previewMesh(0).GetRotation();
     auto* picture = control<QWidget>("Picture1");
     QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(100, 100));
     for (int step = 1; step <= 5; ++step) {
@@ -259,18 +258,18 @@ TEST_F(Loop, DraggingInThePreviewTurnsAndTheWheelMovesTheObject)
         form->runFrame();
     }
     QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(150, 150));
-    const D3DVECTOR turned = scene().previewMeshes[0].GetRotation();
+    const D3DVECTOR turned = scene().previewMesh(0).GetRotation();
     EXPECT_LT(turned.y, still.y);
     EXPECT_LT(turned.x, still.x);
 
-    const float z = scene().previewMeshes[0].GetPosition().z;
+    const float z = scene().previewMesh(0).GetPosition().z;
     QWheelEvent wheel(QPointF(100, 100), picture->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     // Wheel events reach the native window first, as from the window system.
     ASSERT_NE(picture->windowHandle(), nullptr);
     QApplication::sendEvent(picture->windowHandle(), &wheel);
     form->runFrame();
-    EXPECT_FLOAT_EQ(scene().previewMeshes[0].GetPosition().z, z - 1.2f);
+    EXPECT_FLOAT_EQ(scene().previewMesh(0).GetPosition().z, z - 1.2f);
 }
 
 TEST_F(Loop, AutoSpinTurnsTheShownObjectOnlyWhileChecked)
@@ -278,14 +277,14 @@ TEST_F(Loop, AutoSpinTurnsTheShownObjectOnlyWhileChecked)
     startWindow();
     for (int i = 0; i < 4; ++i)
         form->runFrame();
-    const D3DVECTOR spun = scene().previewMeshes[0].GetRotation();
+    const D3DVECTOR spun = scene().previewMesh(0).GetRotation();
     control<QAction>("mnuAutoSpin")->trigger();
     EXPECT_FALSE(control<QAction>("mnuAutoSpin")->isChecked());
     form->runFrame();
-    const D3DVECTOR before = scene().previewMeshes[0].GetRotation();
+    const D3DVECTOR before = scene().previewMesh(0).GetRotation();
     for (int i = 0; i < 3; ++i)
         form->runFrame();
-    const D3DVECTOR after = scene().previewMeshes[0].GetRotation();
+    const D3DVECTOR after = scene().previewMesh(0).GetRotation();
     EXPECT_FLOAT_EQ(after.y, before.y);
     EXPECT_GE(spun.y, 0.0f);
 }

@@ -56,12 +56,12 @@ TEST_F(ObjectsWindow, ShowsTheListAndRewritesScaleBoxes)
     row("txtScale", 1)->setText("-20");
     objects->scaleLostFocus(1);
     EXPECT_EQ(row("txtScale", 1)->text(), "1");
-    EXPECT_FLOAT_EQ(scene().previewMeshes[1].GetScale().x, 0.01f);
+    EXPECT_FLOAT_EQ(scene().previewMesh(1).GetScale().x, 0.01f);
 
     row("txtScale", 2)->setText("050");
     objects->scaleLostFocus(2);
     EXPECT_EQ(row("txtScale", 2)->text(), "50");
-    EXPECT_FLOAT_EQ(scene().previewMeshes[2].GetScale().y, 0.5f);
+    EXPECT_FLOAT_EQ(scene().previewMesh(2).GetScale().y, 0.5f);
 
     row("txtDesc", 5)->setText("Wedge");
     objects->descriptionLostFocus(5);
@@ -81,8 +81,8 @@ TEST_F(ObjectsWindow, OkWritesTwentySevenLinesAndReloads)
     EXPECT_EQ(lines[7], "Box");
     EXPECT_EQ(lines[8], " 1 ");
     EXPECT_EQ(form->objectCaption(2), "Box");
-    EXPECT_FLOAT_EQ(scene().previewMeshes[0].GetScale().x, 1.5f);
-    EXPECT_GT(scene().previewMeshes[2].GetVertexCount(), 0);
+    EXPECT_FLOAT_EQ(scene().previewMesh(0).GetScale().x, 1.5f);
+    EXPECT_GT(scene().previewMesh(2).GetVertexCount(), 0);
     EXPECT_EQ(listFile().count("\r\n"), 27);
 }
 
@@ -112,7 +112,7 @@ TEST_F(ObjectsWindow, BrowseLoadsAtOnceAndCancelKeepsTheRow)
     dialogs->expectOpenFile(file("other/flat.x"));
     objects->browse(4);
     EXPECT_EQ(row("txtFileName", 4)->text(), file("other/flat.x"));
-    EXPECT_EQ(scene().previewMeshes[4].GetVertexCount(), 4);
+    EXPECT_EQ(scene().previewMesh(4).GetVertexCount(), 4);
     EXPECT_EQ(dialogs->calls().back().title, "Open 3D file");
 
     dialogs->expectOpenFile(std::nullopt);
@@ -136,7 +136,7 @@ TEST_F(ObjectsWindow, StudioModelsLoadThroughTheirLoader)
         GTEST_SKIP() << "no 3DS sample in the build tree";
     dialogs->expectOpenFile(sample);
     objects->browse(6);
-    EXPECT_GT(scene().previewMeshes[6].GetVertexCount(), 0);
+    EXPECT_GT(scene().previewMesh(6).GetVertexCount(), 0);
 }
 
 using OtherWindows = GlazeryWindowTest;
