@@ -1,5 +1,6 @@
 #include "ui/Form3.h"
 #include "ui/Form1.h"
+#include "ui/ObjectsPanel.h"
 #include "ui/PreviewScene.h"
 #include "ui/Toolkit.h"
 
@@ -17,8 +18,8 @@ namespace glazery {
 
 Form3::Form3(Form1& main)
     : QDialog(&main)
-    , main_(main)
     , scene_(main.scene())
+    , objects_(main.objectsPanel())
 {
     setObjectName("Form3");
     setWindowTitle("Objects configuration");
@@ -75,7 +76,7 @@ void Form3::fillFromList()
         fileName_[slot]->setText(object.fileName);
         desc_[slot]->setText(object.description);
         scale_[slot]->setText(percentTextFromScale(object.scale));
-        main_.setObjectCaption(i, object.description);
+        objects_.setCaption(i, object.description);
     }
 }
 
@@ -102,7 +103,7 @@ void Form3::browse(int index)
 
 void Form3::descriptionLostFocus(int index)
 {
-    main_.setObjectCaption(index, desc_[static_cast<size_t>(index)]->text());
+    objects_.setCaption(index, desc_[static_cast<size_t>(index)]->text());
 }
 
 void Form3::scaleLostFocus(int index)
@@ -123,8 +124,8 @@ void Form3::ok()
                          dialogs::Icon::Exclamation, windowTitle());
 
     for (int i = 0; i < RowCount; ++i) {
-        main_.setObjectCaption(i, objects[i].description);
-        main_.setObjectChoosable(i, true);
+        objects_.setCaption(i, objects[i].description);
+        objects_.setChoosable(i, true);
     }
     const QStringList failures = scene_.loadObjects(objects);
     if (!failures.isEmpty())

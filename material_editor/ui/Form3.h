@@ -16,6 +16,7 @@ class QPushButton;
 namespace glazery {
 
 class Form1;
+class ObjectsPanel;
 class PreviewScene;
 
 class Form3 : public QDialog {
@@ -38,8 +39,8 @@ private:
     QString listPath() const;
     void reportLoadFailure(const QString& description);
 
-    Form1& main_;
     PreviewScene& scene_;
+    ObjectsPanel& objects_;
     std::array<QLineEdit*, RowCount> fileName_{};
     std::array<TextBox*, RowCount> desc_{};
     std::array<TextBox*, RowCount> scale_{};

@@ -114,58 +114,58 @@ using Column = GlazeryWindowTest;
 TEST_F(Column, PanelsStartCollapsedExceptLightAndToggleBack)
 {
     startWindow();
-    for (int i = 0; i < Form1::PanelCount - 1; ++i)
-        EXPECT_EQ(form->panelHeight(i), Form1::CollapsedPanelHeight) << i;
-    EXPECT_EQ(form->panelHeight(6), form->panelFullHeight(6));
-    for (int i = 1; i < Form1::PanelCount; ++i)
-        EXPECT_EQ(form->panelTop(i), form->panelTop(i - 1) + form->panelHeight(i - 1) + 4) << i;
+    for (int i = 0; i < SettingsColumn::PanelCount - 1; ++i)
+        EXPECT_EQ(form->column().panelHeight(i), kCollapsedPanelHeight) << i;
+    EXPECT_EQ(form->column().panelHeight(6), form->column().panelFullHeight(6));
+    for (int i = 1; i < SettingsColumn::PanelCount; ++i)
+        EXPECT_EQ(form->column().panelTop(i), form->column().panelTop(i - 1) + form->column().panelHeight(i - 1) + 4) << i;
 
-    std::array<int, Form1::PanelCount> tops{};
-    for (int i = 0; i < Form1::PanelCount; ++i)
-        tops[static_cast<size_t>(i)] = form->panelTop(i);
-    const double ratio = form->scrollRatio();
+    std::array<int, SettingsColumn::PanelCount> tops{};
+    for (int i = 0; i < SettingsColumn::PanelCount; ++i)
+        tops[static_cast<size_t>(i)] = form->column().panelTop(i);
+    const double ratio = form->column().scrollRatio();
 
     // A click on the Specular header opens it and pushes the panels below down.
     auto* header = control<QWidget>("lblFrame_2");
     QTest::mousePress(header, Qt::LeftButton, {}, QPoint(10, 5));
-    EXPECT_EQ(form->panelHeight(2), form->panelFullHeight(2));
-    EXPECT_EQ(form->panelTop(3), form->panelTop(2) + form->panelFullHeight(2) + 4);
-    EXPECT_GT(form->scrollRatio(), ratio);
-    EXPECT_EQ(control<QWidget>("picFrame_3")->y(), toPixels(form->panelTop(3)));
+    EXPECT_EQ(form->column().panelHeight(2), form->column().panelFullHeight(2));
+    EXPECT_EQ(form->column().panelTop(3), form->column().panelTop(2) + form->column().panelFullHeight(2) + 4);
+    EXPECT_GT(form->column().scrollRatio(), ratio);
+    EXPECT_EQ(control<QWidget>("picFrame_3")->y(), toPixels(form->column().panelTop(3)));
 
     // A second click restores the former layout.
     QTest::mousePress(header, Qt::LeftButton, {}, QPoint(10, 5));
-    for (int i = 0; i < Form1::PanelCount; ++i)
-        EXPECT_EQ(form->panelTop(i), tops[static_cast<size_t>(i)]) << i;
-    EXPECT_DOUBLE_EQ(form->scrollRatio(), ratio);
+    for (int i = 0; i < SettingsColumn::PanelCount; ++i)
+        EXPECT_EQ(form->column().panelTop(i), tops[static_cast<size_t>(i)]) << i;
+    EXPECT_DOUBLE_EQ(form->column().scrollRatio(), ratio);
 }
 
 TEST_F(Column, ArrowsScrollWithinTheRestingTop)
 {
     startWindow();
     QTest::mousePress(control<QWidget>("lblFrame_0"), Qt::LeftButton, {}, QPoint(10, 5));
-    ASSERT_GT(form->scrollRatio(), 0);
-    form->setScrollingDown(true);
-    form->scrollStep(20);
-    EXPECT_EQ(form->columnTop(), 120 - 100);
+    ASSERT_GT(form->column().scrollRatio(), 0);
+    form->column().setScrollingDown(true);
+    form->column().scrollStep(20);
+    EXPECT_EQ(form->column().columnTop(), 120 - 100);
     EXPECT_GT(control<QWidget>("picScroller")->y(), 0);
-    form->setScrollingDown(false);
-    form->setScrollingUp(true);
+    form->column().setScrollingDown(false);
+    form->column().setScrollingUp(true);
     for (int i = 0; i < 5; ++i)
-        form->scrollStep(20);
-    EXPECT_EQ(form->columnTop(), 120);
-    form->setScrollingUp(false);
+        form->column().scrollStep(20);
+    EXPECT_EQ(form->column().columnTop(), 120);
+    form->column().setScrollingUp(false);
 }
 
 TEST_F(Column, RightButtonDragMovesTheColumnButNotBelowItsRestingTop)
 {
     startWindow();
-    form->panelHeaderMouseDown(6, Qt::RightButton, 150);
-    form->panelHeaderMouseMove(6, Qt::RightButton, 150 - 600);
-    EXPECT_EQ(form->columnTop(), 120 - 600);
-    form->panelHeaderMouseDown(6, Qt::RightButton, 150);
-    form->panelHeaderMouseMove(6, Qt::RightButton, 150 + 3000);
-    EXPECT_EQ(form->columnTop(), 120);
+    form->column().headerMouseDown(6, Qt::RightButton, 150);
+    form->column().headerMouseMove(6, Qt::RightButton, 150 - 600);
+    EXPECT_EQ(form->column().columnTop(), 120 - 600);
+    form->column().headerMouseDown(6, Qt::RightButton, 150);
+    form->column().headerMouseMove(6, Qt::RightButton, 150 + 3000);
+    EXPECT_EQ(form->column().columnTop(), 120);
 }
 
 TEST_F(Column, DraggingTheScrollerMovesTheColumn)
@@ -173,14 +173,14 @@ TEST_F(Column, DraggingTheScrollerMovesTheColumn)
     startWindow();
     for (int i = 0; i < 4; ++i)
         QTest::mousePress(control<QWidget>(QString("lblFrame_%1").arg(i)), Qt::LeftButton, {}, QPoint(10, 5));
-    ASSERT_GT(form->scrollRatio(), 0);
+    ASSERT_GT(form->column().scrollRatio(), 0);
     auto* scroller = control<QWidget>("picScroller");
     QTest::mousePress(scroller, Qt::LeftButton, {}, QPoint(5, 5));
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 45), scroller->mapToGlobal(QPointF(5, 45)), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(scroller, &move);
     EXPECT_EQ(scroller->y(), 40);
-    EXPECT_NEAR(form->columnTop(), 120 - toTwips(40) * form->scrollRatio(), 1.0);
+    EXPECT_NEAR(form->column().columnTop(), 120 - toTwips(40) * form->column().scrollRatio(), 1.0);
     // The scroller stays inside its bar.
     QMouseEvent far(QEvent::MouseMove, QPointF(5, 5000), scroller->mapToGlobal(QPointF(5, 5000)), Qt::NoButton,
                     Qt::LeftButton, Qt::NoModifier);

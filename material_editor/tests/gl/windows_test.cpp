@@ -65,7 +65,7 @@ TEST_F(ObjectsWindow, ShowsTheListAndRewritesScaleBoxes)
 
     row("txtDesc", 5)->setText("Wedge");
     objects->descriptionLostFocus(5);
-    EXPECT_EQ(form->objectCaption(5), "Wedge");
+    EXPECT_EQ(form->objectsPanel().caption(5), "Wedge");
 }
 
 TEST_F(ObjectsWindow, OkWritesTwentySevenLinesAndReloads)
@@ -80,7 +80,7 @@ TEST_F(ObjectsWindow, OkWritesTwentySevenLinesAndReloads)
     EXPECT_EQ(lines[5], " .5 ");
     EXPECT_EQ(lines[7], "Box");
     EXPECT_EQ(lines[8], " 1 ");
-    EXPECT_EQ(form->objectCaption(2), "Box");
+    EXPECT_EQ(form->objectsPanel().caption(2), "Box");
     EXPECT_FLOAT_EQ(scene().previewMesh(0).GetScale().x, 1.5f);
     EXPECT_GT(scene().previewMesh(2).GetVertexCount(), 0);
     EXPECT_EQ(listFile().count("\r\n"), 27);
@@ -99,7 +99,7 @@ TEST_F(ObjectsWindow, ResetWithoutOkChangesNothing)
     objects->close();
     objects.reset();
     EXPECT_EQ(listFile(), saved);
-    EXPECT_EQ(form->objectCaption(0), "Ball");
+    EXPECT_EQ(form->objectsPanel().caption(0), "Ball");
 }
 
 TEST_F(ObjectsWindow, BrowseLoadsAtOnceAndCancelKeepsTheRow)

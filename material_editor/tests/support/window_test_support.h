@@ -3,7 +3,9 @@
 #pragma once
 
 #include "ui/Form1.h"
+#include "ui/ObjectsPanel.h"
 #include "ui/PreviewScene.h"
+#include "ui/SettingsColumn.h"
 
 #include <QTemporaryDir>
 
