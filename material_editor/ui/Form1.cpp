@@ -37,11 +37,6 @@ const QColor BottomBarColour(64, 84, 128);
 constexpr std::array<Group, 4> kEngineGroupOrder = {Group::Ambient, Group::Diffuse, Group::Emissive,
                                                     Group::Specular};
 
-float single(const QString& text)
-{
-    return platform::csng(platform::val(text));
-}
-
 D3DCOLORVALUE previewColour(const ColourTexts& texts)
 {
     return {previewComponent(texts.red), previewComponent(texts.green), previewComponent(texts.blue),
@@ -395,7 +390,7 @@ void Form1::applyGroup(Group group)
     controls.showColour();
     scene_->setMaterialGroup(group, previewColour(controls.colourTexts()));
     if (group == Group::Specular)
-        scene_->setMaterialPower(single(power_->text()));
+        scene_->setMaterialPower(platform::csng(platform::val(power_->text())));
 }
 
 void Form1::applyAllGroups()
