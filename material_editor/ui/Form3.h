@@ -5,6 +5,8 @@
 
 #include "ui/Toolkit.h"
 
+#include "core/ObjectsList.h"
+
 #include <QDialog>
 
 #include <array>
@@ -22,7 +24,7 @@ class PreviewScene;
 class Form3 : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int RowCount = 9;
+    static constexpr int RowCount = kPreviewSlotCount;
 
     // The rows start from the objects list; the main window's preview and
     // objects panel follow every change.
