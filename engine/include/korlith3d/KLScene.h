@@ -16,6 +16,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace kl::core {
 class Context;
@@ -75,12 +77,22 @@ public:
     // Text drawn over the finished frame when it is presented (pixels, packed ARGB).
     void DrawText(const QString& text, int x, int y, std::uint32_t argb = 0xFFFFFFFFu);
 
-    // --- Ray tests (nearest visible mesh wins) ---
-    // Segment from `from` to `to`; `types` is a KLCollisionType mask.
-    // precision and flags are recorded (every test is exact).
+    // --- Ray tests (the nearest hit wins) ---
+    // Segment from `from` to `to`; `types` is a KLCollisionType mask:
+    // KL_COLLIDE_MESHES (1) the visible meshes, KL_COLLIDE_LANDSCAPE (4) the
+    // terrain of every landscape, KL_COLLIDE_ALL (5) both. result.Type tells
+    // which was hit. The terrain is hit where the segment meets its surface,
+    // from above or below, within the land's extent. precision and flags are
+    // accepted and ignored: every test is exact.
+    //   Landlume's lightmap: RayTest(start, end, result, 5 / 4 / 1, 3, 0).
     bool RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionResult& result,
                  int types = KL_COLLIDE_MESHES, int precision = 3, int flags = 0) const;
-    // Ray from the camera through the view pixel (x, y).
+    // Many segments in one call, segment i from starts[i] to ends[i], tested on
+    // all cores; results in input order, each what RayTest gives for that
+    // segment. Sizes that differ: KLERR_INVALID_CALL.
+    std::vector<KLCollisionResult> RayTestBatch(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,
+                                                int types = KL_COLLIDE_ALL) const;
+    // Ray from the camera through the view pixel (x, y), to the far plane.
     KLCollisionResult MousePick(int x, int y, int types = KL_COLLIDE_MESHES, int precision = 1) const;
 
 private:

@@ -72,11 +72,11 @@ static_assert(offsetof(D3DLIGHT8, Attenuation0) == 84);
 static_assert(offsetof(D3DLIGHT8, Theta) == 96);
 static_assert(offsetof(D3DLIGHT8, Phi) == 100);
 
-// --- Collision types for ray tests and picks (may be combined) ---
+// --- Collision types for ray tests and picks (bits, may be combined) ---
 enum KLCollisionType : int {
     KL_COLLIDE_MESHES = 1,
-    KL_COLLIDE_LANDSCAPE = 2,
-    KL_COLLIDE_ALL = 3,
+    KL_COLLIDE_LANDSCAPE = 4,
+    KL_COLLIDE_ALL = 5,   // meshes and landscape
 };
 
 class KLMesh;
@@ -84,12 +84,15 @@ namespace kl::scene {
 struct MeshData;
 }
 
-// Result of a ray test or mouse pick: the nearest visible mesh hit.
+// Result of a ray test or mouse pick: the nearest hit, a visible mesh or the
+// landscape's terrain.
 struct KL_API KLCollisionResult {
     bool Hit = false;
+    // What was hit: KL_COLLIDE_MESHES or KL_COLLIDE_LANDSCAPE (0 when nothing).
+    int Type = 0;
     D3DVECTOR Point;          // world-space point of the hit
     float Distance = 0.0f;    // from the ray's start to Point
-    QString MeshName;         // name of the mesh hit (empty when none)
+    QString MeshName;         // name of the mesh hit (empty for none and for the land)
     int Group = -1;           // group (subset) of the mesh hit
     // The mesh hit; a kept result does not keep a released mesh alive.
     std::weak_ptr<kl::scene::MeshData> MeshState;
@@ -104,6 +107,7 @@ struct KL_API KLCollisionResult {
 // Error numbers carried by KLError (the usual run-time error numbers where one fits).
 enum KLErrorNumber : int {
     KLERR_INVALID_CALL = 5,        // argument out of range, call in the wrong state
+    KLERR_OUT_OF_MEMORY = 7,       // the request would need more memory than the engine allows
     KLERR_UNKNOWN_ID = 9,          // no texture/material/light/font with that id or name
     KLERR_FILE_NOT_FOUND = 53,     // missing file
     KLERR_FILE_ACCESS = 75,        // file exists but cannot be read or written

@@ -6,6 +6,7 @@
 //   scene()     — clear colour, ambient, render modes, background (SceneState)
 //   resources() — textures, materials, lights, fonts, meshes (ResourceStores)
 //   rendering() — the renderer bound to the view, frame and timing (RenderBinding)
+//   landscape() — the landscapes and their terrain (LandscapeState)
 // Besides those it keeps the debug log, the error policy (log, then throw) and
 // the media search folder.
 #pragma once
@@ -13,6 +14,7 @@
 #include "core/CameraState.h"
 #include "core/DebugLog.h"
 #include "core/EngineSettings.h"
+#include "core/LandscapeState.h"
 #include "core/RenderBinding.h"
 #include "core/ResourceStores.h"
 #include "core/SceneState.h"
@@ -46,6 +48,8 @@ public:
     const ResourceStores& resources() const { return resources_; }
     RenderBinding& rendering() { return rendering_; }
     const RenderBinding& rendering() const { return rendering_; }
+    LandscapeState& landscape() { return landscape_; }
+    const LandscapeState& landscape() const { return landscape_; }
 
     // Logs and throws.
     [[noreturn]] void fail(int number, const QString& description);
@@ -74,6 +78,7 @@ private:
     CameraState camera_;
     SceneState scene_;
     ResourceStores resources_;
+    LandscapeState landscape_;
     // Last, so the renderer goes first while the state it was drawing still exists.
     RenderBinding rendering_;
 };

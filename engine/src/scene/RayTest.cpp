@@ -1,6 +1,12 @@
 #include "scene/RayTest.h"
 
+#include "core/Context.h"
 #include "scene/MeshData.h"
+#include "terrain/Terrain.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
 
 namespace kl::scene {
 namespace {
@@ -51,6 +57,7 @@ bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, c
     nearest = hit.t;
     const glm::vec3 point = from + direction * hit.t;
     result.Hit = true;
+    result.Type = KL_COLLIDE_MESHES;
     result.Point = {point.x, point.y, point.z};
     result.Distance = glm::length(direction) * hit.t;
     result.MeshName = mesh->name;
@@ -59,18 +66,71 @@ bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, c
     return true;
 }
 
-bool rayTestMeshes(const std::vector<std::weak_ptr<MeshData>>& meshes, const glm::vec3& from, const glm::vec3& to,
-                   KLCollisionResult& result)
+RayTargets gatherRayTargets(core::Context& context, int types)
+{
+    RayTargets targets;
+    if (types & KL_COLLIDE_MESHES) {
+        for (auto& mesh : context.resources().meshes.live()) {
+            if (!mesh->visible || mesh->geometry.indices.empty())
+                continue;
+            mesh->placement();
+            targets.meshes.push_back(std::move(mesh));
+        }
+    }
+    if (types & KL_COLLIDE_LANDSCAPE)
+        targets.landscapes = context.landscape().shapes();
+    return targets;
+}
+
+bool rayTestTargets(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to, KLCollisionResult& result)
 {
     result = KLCollisionResult{};
     float nearest = 1.0f;
     bool found = false;
-    for (const auto& weak : meshes) {
-        const std::shared_ptr<MeshData> mesh = weak.lock();
-        if (mesh && mesh->visible && rayTestMesh(mesh, from, to, nearest, result))
-            found = true;
+    for (const auto& shape : targets.landscapes) {
+        const auto t = terrain::intersectSegment(shape->surface, shape->hierarchy, from, to);
+        if (!t || (found && *t >= nearest))
+            continue;
+        nearest = *t;
+        found = true;
+        const glm::vec3 point = from + (to - from) * nearest;
+        result.Hit = true;
+        result.Type = KL_COLLIDE_LANDSCAPE;
+        result.Point = {point.x, point.y, point.z};
+        result.Distance = glm::length(to - from) * nearest;
     }
+    // Meshes only count up to the nearest hit so far; a nearer one overwrites
+    // every field of the result.
+    for (const auto& mesh : targets.meshes)
+        if (rayTestMesh(mesh, from, to, nearest, result))
+            found = true;
     return found;
+}
+
+void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
+                  KLCollisionResult* results)
+{
+    constexpr std::size_t kBlock = 2048;
+    std::atomic<std::size_t> nextBlock{0};
+    const auto work = [&] {
+        for (;;) {
+            const std::size_t first = nextBlock.fetch_add(1) * kBlock;
+            if (first >= count)
+                return;
+            const std::size_t last = std::min(count, first + kBlock);
+            for (std::size_t i = first; i < last; ++i)
+                rayTestTargets(targets, {starts[i].x, starts[i].y, starts[i].z}, {ends[i].x, ends[i].y, ends[i].z},
+                               results[i]);
+        }
+    };
+    const std::size_t blocks = (count + kBlock - 1) / kBlock;
+    const std::size_t helpers = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()) - 1,
+                                                      blocks > 0 ? blocks - 1 : 0);
+    std::vector<std::jthread> threads;
+    threads.reserve(helpers);
+    for (std::size_t i = 0; i < helpers; ++i)
+        threads.emplace_back(work);
+    work();
 }
 
 } // namespace kl::scene

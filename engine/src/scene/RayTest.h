@@ -1,4 +1,4 @@
-// Ray tests of segments against scene meshes.
+// Ray tests of segments against scene meshes and landscapes.
 #pragma once
 
 #include "korlith3d/types.h"
@@ -7,6 +7,13 @@
 
 #include <memory>
 #include <vector>
+
+namespace kl::core {
+class Context;
+}
+namespace kl::terrain {
+struct TerrainShape;
+}
 
 namespace kl::scene {
 
@@ -18,8 +25,22 @@ struct MeshData;
 bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, const glm::vec3& to, float& nearest,
                  KLCollisionResult& result);
 
-// Nearest hit among the visible meshes.
-bool rayTestMeshes(const std::vector<std::weak_ptr<MeshData>>& meshes, const glm::vec3& from, const glm::vec3& to,
-                   KLCollisionResult& result);
+// What a ray test of some collision types can hit, gathered once: the visible
+// meshes (their placement and hierarchy made ready, so tests only read them)
+// and the surfaces of the landscapes with terrain.
+struct RayTargets {
+    std::vector<std::shared_ptr<MeshData>> meshes;
+    std::vector<std::shared_ptr<const terrain::TerrainShape>> landscapes;
+};
+RayTargets gatherRayTargets(core::Context& context, int types);
+
+// Nearest hit of the segment among the targets; only reads them, so tests of
+// one RayTargets may run on several threads at once.
+bool rayTestTargets(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to, KLCollisionResult& result);
+
+// Segment i from starts[i] to ends[i], for every i, spread over all cores;
+// results[i] as rayTestTargets gives it.
+void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
+                  KLCollisionResult* results);
 
 } // namespace kl::scene

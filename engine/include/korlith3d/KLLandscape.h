@@ -1,0 +1,148 @@
+// The landscape: terrain built from a grey height-map picture, in square land
+// chunks of 256 x 256 world units, with height and normal queries and the
+// textures, material and lightmap it is drawn with.
+//
+// Landlume's build, in this order (values as it passes them):
+//   SetHeightFactor(FactorY);
+//   GenerateTerrain(heightmap, 4, Width, Height, 0, 0, 0);
+//   SpreadTexture(GetTex("Terrain_Texture"), 0, 0, Width, Height, false);
+//   SetMaterial(GetMat("LandMat"), -1, 0);
+//   SetDetailTexture(GetTex("Detail_Texture")); SetDetailTiling(5.0f, 5.0f, -1);
+//   later SetLightmap(GetTex("LightMap")); per frame Render(true, false);
+//   "Apply": DestroyTerrain() and release (the destructor).
+//
+// The surface. Every terrain is a grid of points `precision` world units apart;
+// each grid cell is split into two triangles along its diagonal from the
+// (low x, low z) corner to the (high x, high z) corner. Those triangles are the
+// one surface of the landscape: the chunk meshes draw them, GetHeight and
+// GetNormal answer for them, and scene ray tests (KLScene::RayTest with
+// KL_COLLIDE_LANDSCAPE) hit them.
+//
+// The height map. Any size and any picture format the engine reads (BMP, JPG,
+// PNG, GIF, TIF, DDS). An 8-bit grey picture gives its levels; a colour picture
+// is read as its brightness (11 R + 16 G + 5 B) / 32. The picture is stretched
+// over the whole land: its first pixel lies at the land's corner (x0, z0), its
+// last at the far corner (x0 + LandWidth, z0 + LandHeight), pixel columns along
+// x, pixel row 0 at the lowest z (no vertical flip); between pixels it is
+// interpolated bilinearly. A grid point's height is that grey level (0..255)
+// x the height factor + the position's y. When the picture's pixels fall on
+// grid points (the shipped 513 x 513 map on 8 x 8 chunks at precision 4, or
+// any (n x 256 / precision + 1)-pixel map on n chunks) the heights at the grid
+// points are exactly grey x factor.
+//
+// The lightmap. Lightmap pixel column c covers world x = x0 + c x LandWidth /
+// lightmap width, row r covers z = z0 + r x LandHeight / lightmap height, row 0
+// at z = z0 (no vertical flip); the whole picture spans the whole land. It
+// darkens the lit colour multiplicatively (white leaves it, black makes it
+// black).
+#pragma once
+
+#include "korlith3d/Export.h"
+
+#include "korlith3d/types.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+namespace kl::core {
+class Context;
+}
+namespace kl::terrain {
+struct LandscapeData;
+}
+
+class KL_API KLLandscape {
+public:
+    // The landscape joins the engine's landscapes: while it has terrain, scene
+    // ray tests with KL_COLLIDE_LANDSCAPE hit it. Throws KLERR_NOT_INITIALISED
+    // when no KLEngine exists.
+    KLLandscape();
+    // Release: the landscape and its terrain leave the engine.
+    ~KLLandscape();
+    KLLandscape(const KLLandscape&) = delete;
+    KLLandscape& operator=(const KLLandscape&) = delete;
+
+    // Scale from grey level to world height, used by the next GenerateTerrain
+    // (a terrain that exists keeps its heights). Default 1.0.
+    void SetHeightFactor(float factor);
+    float GetHeightFactor() const;
+
+    // Builds the terrain from the height map `file` (relative paths resolve
+    // against the search folder, without regard to case) over chunksX x chunksZ
+    // land chunks, its corner at (x, y, z), replacing any terrain it had.
+    //
+    // precision: world units between grid points, one of 1, 2, 4, 8, 16, 32,
+    // 64, 128, 256, so a chunk is 256 / precision cells wide. Landlume's 4 gives
+    // 64 x 64 cells (65 x 65 vertices) per chunk, one grid point every 4 units.
+    //
+    // Errors, each leaving the terrain the landscape had in place:
+    //   KLERR_INVALID_CALL: another precision, or a chunk count <= 0;
+    //   KLERR_OUT_OF_MEMORY: the terrain would need more than 4 GiB (checked
+    //     before anything is allocated);
+    //   KLERR_FILE_NOT_FOUND / KLERR_BAD_FILE_FORMAT: the file is missing, or is
+    //     not a picture the engine reads; the description names the file.
+    void GenerateTerrain(const QString& file, int precision, int chunksX, int chunksZ, float x = 0.0f,
+                         float y = 0.0f, float z = 0.0f);
+    // Removes the terrain: no drawing, no ray-test hits, heights 0. The chunk
+    // settings (textures, material, detail) go with it; the height factor and
+    // the lightmap stay for the next terrain.
+    void DestroyTerrain();
+    bool HasTerrain() const;
+
+    // --- The terrain's extent (0 without terrain) ---
+    int GetChunksX() const;
+    int GetChunksZ() const;
+    int GetPrecision() const;
+    float GetLandWidth() const;    // chunksX x 256
+    float GetLandHeight() const;   // chunksZ x 256, along z
+
+    // --- Queries (world units) ---
+    // Height of the surface at (x, z). Outside the land: the height of the
+    // nearest edge point (the land's edge continued outwards). 0 without terrain.
+    float GetHeight(float x, float z) const;
+    // Unit normal of the surface triangle under (x, z), pointing DOWN, into the
+    // ground (y < 0): (0, -1, 0) on flat land. Its negation is the up
+    // direction that Landlume leans placed objects towards. Outside the land:
+    // the normal at the nearest edge point. (0, -1, 0) without terrain.
+    D3DVECTOR GetNormal(float x, float z) const;
+
+    // --- Chunk settings (need terrain: KLERR_INVALID_CALL otherwise; a new
+    // terrain starts without textures, with the default material) ---
+    // Colour texture over the rectangle of countX x countZ chunks from chunk
+    // (firstX, firstZ); chunks of the rectangle outside the land are skipped.
+    // repeatPerChunk false: the texture is stretched once over the whole
+    // rectangle (Landlume's call); true: it repeats once on every chunk.
+    // Texture row 0 lies at the rectangle's (or chunk's) lowest z.
+    // Unknown texture: KLERR_UNKNOWN_ID; a count <= 0: KLERR_INVALID_CALL.
+    void SpreadTexture(int textureId, int firstX, int firstZ, int countX, int countZ, bool repeatPerChunk);
+    // Material of every chunk (chunkX = -1, chunkZ ignored) or of the chunk at
+    // column chunkX, row chunkZ. Unknown material: KLERR_UNKNOWN_ID; a chunk
+    // outside the land: KLERR_INVALID_CALL.
+    void SetMaterial(int materialId, int chunkX = -1, int chunkZ = 0);
+    // Detail texture, laid over the colour texture, on every chunk or one
+    // (same chunk rule as SetMaterial).
+    void SetDetailTexture(int textureId, int chunkX = -1, int chunkZ = 0);
+    // How often the detail texture repeats across one chunk, along x (u) and
+    // z (v); default 1 x 1. Same chunk rule as SetMaterial.
+    void SetDetailTiling(float tileU, float tileV, int chunkX = -1, int chunkZ = 0);
+
+    // Lightmap texture of the whole land (mapping above); 0 removes it. A new
+    // terrain keeps it. Unknown texture: KLERR_UNKNOWN_ID.
+    void SetLightmap(int textureId);
+    int GetLightmap() const;
+
+    // Draws the terrain in the scene's view (call between Clear and
+    // RenderToScreen). cullChunks: chunks outside the view are skipped;
+    // wireframe: the triangles are drawn as lines. Landlume: Render(true, false).
+    // The call and its flags are recorded; the pixels arrive with the
+    // renderer's terrain pass, which draws the chunk meshes above.
+    void Render(bool cullChunks = true, bool wireframe = false);
+
+private:
+    kl::terrain::LandscapeData& state() const { return *data_; }
+
+    std::shared_ptr<kl::core::Context> context_;
+    std::shared_ptr<kl::terrain::LandscapeData> data_;
+};

@@ -1,0 +1,27 @@
+#include "core/LandscapeState.h"
+
+#include <algorithm>
+
+namespace kl::core {
+
+std::vector<std::shared_ptr<terrain::LandscapeData>> LandscapeState::live()
+{
+    std::erase_if(landscapes_, [](const auto& weak) { return weak.expired(); });
+    std::vector<std::shared_ptr<terrain::LandscapeData>> result;
+    result.reserve(landscapes_.size());
+    for (const auto& weak : landscapes_)
+        if (auto landscape = weak.lock())
+            result.push_back(std::move(landscape));
+    return result;
+}
+
+std::vector<std::shared_ptr<const terrain::TerrainShape>> LandscapeState::shapes()
+{
+    std::vector<std::shared_ptr<const terrain::TerrainShape>> result;
+    for (const auto& landscape : live())
+        if (landscape->terrain)
+            result.push_back(landscape->terrain->shape);
+    return result;
+}
+
+} // namespace kl::core
