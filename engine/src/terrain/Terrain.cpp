@@ -1,5 +1,7 @@
 #include "terrain/Terrain.h"
 
+#include <cstdint>
+
 namespace kl::terrain {
 
 bool validPrecision(int precision)
@@ -7,19 +9,36 @@ bool validPrecision(int precision)
     return precision >= 1 && precision <= int(kChunkSize) && (precision & (precision - 1)) == 0;
 }
 
+namespace {
+
+// Products and sums that stop at the largest value instead of wrapping.
+std::uint64_t times(std::uint64_t a, std::uint64_t b)
+{
+    std::uint64_t product = 0;
+    return __builtin_mul_overflow(a, b, &product) ? UINT64_MAX : product;
+}
+
+std::uint64_t plus(std::uint64_t a, std::uint64_t b)
+{
+    std::uint64_t sum = 0;
+    return __builtin_add_overflow(a, b, &sum) ? UINT64_MAX : sum;
+}
+
+} // namespace
+
 std::uint64_t terrainBytes(const TerrainLayout& layout)
 {
     const std::uint64_t cells = std::uint64_t(layout.cellsPerChunk());
-    const std::uint64_t columns = std::uint64_t(layout.chunkColumns) * cells;
-    const std::uint64_t rows = std::uint64_t(layout.chunkRows) * cells;
-    const std::uint64_t chunks = std::uint64_t(layout.chunkColumns) * std::uint64_t(layout.chunkRows);
-    const std::uint64_t gridBytes = (columns + 1) * (rows + 1) * sizeof(float);
+    const std::uint64_t columns = times(std::uint64_t(layout.chunkColumns), cells);
+    const std::uint64_t rows = times(std::uint64_t(layout.chunkRows), cells);
+    const std::uint64_t chunks = times(std::uint64_t(layout.chunkColumns), std::uint64_t(layout.chunkRows));
+    const std::uint64_t gridBytes = times(times(columns + 1, rows + 1), sizeof(float));
     // The hierarchy's levels add up to at most 4/3 of its cell level.
-    const std::uint64_t hierarchyBytes = columns * rows * sizeof(HeightRange) * 4 / 3 + sizeof(HeightRange);
+    const std::uint64_t hierarchyBytes = times(times(columns, rows), sizeof(HeightRange) * 4 / 3 + 1);
     constexpr std::uint64_t vertexBytes = 2 * sizeof(glm::vec3) + 3 * sizeof(glm::vec2);
-    const std::uint64_t meshBytes =
-        chunks * ((cells + 1) * (cells + 1) * vertexBytes + cells * cells * 6 * sizeof(std::uint32_t));
-    return gridBytes + hierarchyBytes + meshBytes;
+    const std::uint64_t chunkBytes =
+        (cells + 1) * (cells + 1) * vertexBytes + cells * cells * 6 * sizeof(std::uint32_t);
+    return plus(plus(gridBytes, hierarchyBytes), times(chunks, chunkBytes));
 }
 
 HeightField gridHeights(const HeightField& heightMap, const TerrainLayout& layout)

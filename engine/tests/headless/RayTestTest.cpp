@@ -51,7 +51,7 @@ TEST_F(RayTestTest, HitAndMissAgainstOneMesh)
     EXPECT_TRUE(result.Mesh().IsNull());
     // The segment ends before the mesh.
     EXPECT_FALSE(scene->RayTest({0, 0, 0}, {0, 0, 8.5f}, result));
-    // Only meshes count as collision type 1; type 2 (landscape) finds none.
+    // Only meshes count as collision type 1; type 4 (landscape) finds none here.
     EXPECT_FALSE(scene->RayTest({0, 0, 0}, {0, 0, 100}, result, KL_COLLIDE_LANDSCAPE));
 }
 
