@@ -88,10 +88,10 @@ public:
     bool RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionResult& result,
                  int types = KL_COLLIDE_MESHES, int precision = 3, int flags = 0) const;
     // Many segments in one call, segment i from starts[i] to ends[i], tested on
-    // all cores; results in input order, each what RayTest gives for that
+    // all cores; results in input order, each the hit RayTest reports for that
     // segment. Sizes that differ: KLERR_INVALID_CALL.
-    std::vector<KLCollisionResult> RayTestBatch(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,
-                                                int types = KL_COLLIDE_ALL) const;
+    std::vector<KLRayHit> RayTestBatch(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,
+                                       int types = KL_COLLIDE_ALL) const;
     // Ray from the camera through the view pixel (x, y), to the far plane.
     KLCollisionResult MousePick(int x, int y, int types = KL_COLLIDE_MESHES, int precision = 1) const;
 

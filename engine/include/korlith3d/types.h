@@ -102,6 +102,17 @@ struct KL_API KLCollisionResult {
     KLMesh Mesh() const;
 };
 
+// One answer of a batch ray test (KLScene::RayTestBatch): the same hit a
+// single RayTest reports, as plain values.
+struct KLRayHit {
+    bool Hit = false;
+    int Type = 0;             // KL_COLLIDE_MESHES or KL_COLLIDE_LANDSCAPE (0 when nothing)
+    D3DVECTOR Point;          // world-space point of the hit
+    float Distance = 0.0f;    // from the segment's start to Point
+    int Mesh = -1;            // the mesh hit, as KLScene::GetMesh(Mesh) at the time of the call; -1 otherwise
+    int Group = -1;           // group of the mesh hit
+};
+
 // --- Errors ---
 
 // Error numbers carried by KLError (the usual run-time error numbers where one fits).

@@ -15,11 +15,18 @@ std::vector<std::shared_ptr<terrain::LandscapeData>> LandscapeState::live()
     return result;
 }
 
-std::vector<std::shared_ptr<const terrain::TerrainShape>> LandscapeState::shapes()
+void LandscapeState::add(const std::shared_ptr<terrain::LandscapeData>& landscape)
 {
+    std::erase_if(landscapes_, [](const auto& weak) { return weak.expired(); });
+    landscapes_.push_back(landscape);
+}
+
+std::vector<std::shared_ptr<const terrain::TerrainShape>> LandscapeState::shapes() const
+{
+    // Called for every single ray test: no copy of the registry on the way.
     std::vector<std::shared_ptr<const terrain::TerrainShape>> result;
-    for (const auto& landscape : live())
-        if (landscape->terrain)
+    for (const auto& weak : landscapes_)
+        if (const auto landscape = weak.lock(); landscape && landscape->terrain)
             result.push_back(landscape->terrain->shape);
     return result;
 }

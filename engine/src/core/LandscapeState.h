@@ -12,11 +12,11 @@ namespace kl::core {
 
 class LandscapeState {
 public:
-    void add(const std::shared_ptr<terrain::LandscapeData>& landscape) { landscapes_.push_back(landscape); }
+    void add(const std::shared_ptr<terrain::LandscapeData>& landscape);
     // The landscapes still alive; forgets the others.
     std::vector<std::shared_ptr<terrain::LandscapeData>> live();
     // The surfaces of every live landscape that has terrain, for ray tests.
-    std::vector<std::shared_ptr<const terrain::TerrainShape>> shapes();
+    std::vector<std::shared_ptr<const terrain::TerrainShape>> shapes() const;
 
 private:
     std::vector<std::weak_ptr<terrain::LandscapeData>> landscapes_;

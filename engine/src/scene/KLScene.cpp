@@ -184,15 +184,15 @@ bool KLScene::RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionRes
     return kl::scene::rayTestTargets(targets, toGlm(from), toGlm(to), result);
 }
 
-std::vector<KLCollisionResult> KLScene::RayTestBatch(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,
-                                                     int types) const
+std::vector<KLRayHit> KLScene::RayTestBatch(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,
+                                            int types) const
 {
     if (starts.size() != ends.size())
         context_->fail(KLERR_INVALID_CALL, QStringLiteral("RayTestBatch: %1 starts but %2 ends")
                                                .arg(qulonglong(starts.size()))
                                                .arg(qulonglong(ends.size())));
     const kl::scene::RayTargets targets = kl::scene::gatherRayTargets(*context_, types);
-    std::vector<KLCollisionResult> results(starts.size());
+    std::vector<KLRayHit> results(starts.size());
     kl::scene::rayTestBatch(targets, starts.data(), ends.data(), starts.size(), results.data());
     return results;
 }

@@ -36,14 +36,12 @@ bool segmentMeetsBox(const Aabb& box, const glm::vec3& from, const glm::vec3& di
     return true;
 }
 
-} // namespace
-
-bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, const glm::vec3& to, float& nearest,
-                 KLCollisionResult& result)
+// Nearer hit of the segment on the mesh than `nearest`: its parameter and triangle.
+bool hitMesh(MeshData& mesh, const glm::vec3& from, const glm::vec3& to, float nearest, RayHit& hit)
 {
-    if (!mesh || mesh->geometry.indices.empty())
+    if (mesh.geometry.indices.empty())
         return false;
-    const MeshData::Placement& placement = mesh->placement();
+    const MeshData::Placement& placement = mesh.placement();
     if (!placement.invertible)
         return false;   // a mesh scaled to nothing cannot be hit
     const glm::vec3 direction = to - from;
@@ -51,17 +49,33 @@ bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, c
         return false;
     const glm::vec3 localOrigin(placement.inverse * glm::vec4(from, 1.0f));
     const glm::vec3 localDirection(placement.inverse * glm::vec4(direction, 0.0f));
+    return mesh.hierarchy().intersect(localOrigin, localDirection, nearest, hit);
+}
+
+void fillResult(const RayAnswer& answer, const MeshData* mesh, KLCollisionResult& result)
+{
+    result.Hit = true;
+    result.Type = answer.type;
+    result.Point = {answer.point.x, answer.point.y, answer.point.z};
+    result.Distance = answer.distance;
+    if (mesh) {
+        result.MeshName = mesh->name;
+        result.Group = answer.group;
+    }
+}
+
+} // namespace
+
+bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, const glm::vec3& to, float& nearest,
+                 KLCollisionResult& result)
+{
     RayHit hit;
-    if (!mesh->hierarchy().intersect(localOrigin, localDirection, nearest, hit))
+    if (!mesh || !hitMesh(*mesh, from, to, nearest, hit))
         return false;
     nearest = hit.t;
-    const glm::vec3 point = from + direction * hit.t;
-    result.Hit = true;
-    result.Type = KL_COLLIDE_MESHES;
-    result.Point = {point.x, point.y, point.z};
-    result.Distance = glm::length(direction) * hit.t;
-    result.MeshName = mesh->name;
-    result.Group = mesh->groupOfTriangle(hit.triangle);
+    const RayAnswer answer{true, KL_COLLIDE_MESHES, from + (to - from) * hit.t, glm::length(to - from) * hit.t,
+                           hit.t, 0, mesh->groupOfTriangle(hit.triangle)};
+    fillResult(answer, mesh.get(), result);
     result.MeshState = mesh;
     return true;
 }
@@ -70,11 +84,13 @@ RayTargets gatherRayTargets(core::Context& context, int types)
 {
     RayTargets targets;
     if (types & KL_COLLIDE_MESHES) {
-        for (auto& mesh : context.resources().meshes.live()) {
-            if (!mesh->visible || mesh->geometry.indices.empty())
+        const auto live = context.resources().meshes.live();
+        for (std::size_t i = 0; i < live.size(); ++i) {
+            if (!live[i]->visible || live[i]->geometry.indices.empty())
                 continue;
-            mesh->placement();
-            targets.meshes.push_back(std::move(mesh));
+            live[i]->placement();
+            targets.meshes.push_back(live[i]);
+            targets.meshIndices.push_back(int(i));
         }
     }
     if (types & KL_COLLIDE_LANDSCAPE)
@@ -82,33 +98,48 @@ RayTargets gatherRayTargets(core::Context& context, int types)
     return targets;
 }
 
+RayAnswer rayAnswer(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to)
+{
+    RayAnswer answer;
+    float nearest = 1.0f;
+    for (const auto& shape : targets.landscapes) {
+        const auto t = terrain::intersectSegment(shape->surface, shape->hierarchy, from, to);
+        if (t && (!answer.hit || *t < nearest)) {
+            nearest = *t;
+            answer = {true, KL_COLLIDE_LANDSCAPE, {}, 0.0f, *t, -1, -1};
+        }
+    }
+    // Meshes only count up to the nearest hit so far.
+    for (std::size_t i = 0; i < targets.meshes.size(); ++i) {
+        RayHit hit;
+        if (hitMesh(*targets.meshes[i], from, to, nearest, hit)) {
+            nearest = hit.t;
+            answer = {true, KL_COLLIDE_MESHES, {}, 0.0f, hit.t, int(i),
+                      targets.meshes[i]->groupOfTriangle(hit.triangle)};
+        }
+    }
+    if (answer.hit) {
+        answer.point = from + (to - from) * answer.t;
+        answer.distance = glm::length(to - from) * answer.t;
+    }
+    return answer;
+}
+
 bool rayTestTargets(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to, KLCollisionResult& result)
 {
     result = KLCollisionResult{};
-    float nearest = 1.0f;
-    bool found = false;
-    for (const auto& shape : targets.landscapes) {
-        const auto t = terrain::intersectSegment(shape->surface, shape->hierarchy, from, to);
-        if (!t || (found && *t >= nearest))
-            continue;
-        nearest = *t;
-        found = true;
-        const glm::vec3 point = from + (to - from) * nearest;
-        result.Hit = true;
-        result.Type = KL_COLLIDE_LANDSCAPE;
-        result.Point = {point.x, point.y, point.z};
-        result.Distance = glm::length(to - from) * nearest;
-    }
-    // Meshes only count up to the nearest hit so far; a nearer one overwrites
-    // every field of the result.
-    for (const auto& mesh : targets.meshes)
-        if (rayTestMesh(mesh, from, to, nearest, result))
-            found = true;
-    return found;
+    const RayAnswer answer = rayAnswer(targets, from, to);
+    if (!answer.hit)
+        return false;
+    const std::shared_ptr<MeshData>* mesh = answer.target >= 0 ? &targets.meshes[std::size_t(answer.target)] : nullptr;
+    fillResult(answer, mesh ? mesh->get() : nullptr, result);
+    if (mesh)
+        result.MeshState = *mesh;
+    return true;
 }
 
 void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
-                  KLCollisionResult* results)
+                  KLRayHit* results)
 {
     constexpr std::size_t kBlock = 2048;
     std::atomic<std::size_t> nextBlock{0};
@@ -118,9 +149,17 @@ void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DV
             if (first >= count)
                 return;
             const std::size_t last = std::min(count, first + kBlock);
-            for (std::size_t i = first; i < last; ++i)
-                rayTestTargets(targets, {starts[i].x, starts[i].y, starts[i].z}, {ends[i].x, ends[i].y, ends[i].z},
-                               results[i]);
+            for (std::size_t i = first; i < last; ++i) {
+                const RayAnswer answer = rayAnswer(targets, {starts[i].x, starts[i].y, starts[i].z},
+                                                   {ends[i].x, ends[i].y, ends[i].z});
+                KLRayHit& out = results[i];
+                out.Hit = answer.hit;
+                out.Type = answer.hit ? answer.type : 0;
+                out.Point = {answer.point.x, answer.point.y, answer.point.z};
+                out.Distance = answer.distance;
+                out.Mesh = answer.target >= 0 ? targets.meshIndices[std::size_t(answer.target)] : -1;
+                out.Group = answer.group;
+            }
         }
     };
     const std::size_t blocks = (count + kBlock - 1) / kBlock;

@@ -30,8 +30,21 @@ bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, c
 // and the surfaces of the landscapes with terrain.
 struct RayTargets {
     std::vector<std::shared_ptr<MeshData>> meshes;
+    std::vector<int> meshIndices;   // each mesh's index among the scene's meshes (KLScene::GetMesh)
     std::vector<std::shared_ptr<const terrain::TerrainShape>> landscapes;
 };
+
+// The nearest hit among the targets, as plain values.
+struct RayAnswer {
+    bool hit = false;
+    int type = 0;             // KL_COLLIDE_MESHES or KL_COLLIDE_LANDSCAPE
+    glm::vec3 point{0.0f};
+    float distance = 0.0f;
+    float t = 1.0f;           // segment parameter of the hit
+    int target = -1;          // index into RayTargets::meshes, -1 for the land
+    int group = -1;
+};
+RayAnswer rayAnswer(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to);
 RayTargets gatherRayTargets(core::Context& context, int types);
 
 // Nearest hit of the segment among the targets; only reads them, so tests of
@@ -39,8 +52,8 @@ RayTargets gatherRayTargets(core::Context& context, int types);
 bool rayTestTargets(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to, KLCollisionResult& result);
 
 // Segment i from starts[i] to ends[i], for every i, spread over all cores;
-// results[i] as rayTestTargets gives it.
+// results[i] the answer rayTestTargets gives for it.
 void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
-                  KLCollisionResult* results);
+                  KLRayHit* results);
 
 } // namespace kl::scene

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace kl::terrain {
 namespace {
@@ -23,74 +24,112 @@ public:
                 const glm::vec3& to)
         : surface_(surface), hierarchy_(hierarchy), from_(from), step_(to - from),
           grid_((glm::vec2(from.x, from.z) - surface.origin()) / surface.spacing()),
-          gridStep_(glm::vec2(step_.x, step_.z) / surface.spacing())
+          gridStep_(glm::vec2(step_.x, step_.z) / surface.spacing()),
+          inverseStep_(inverse(gridStep_.x), inverse(gridStep_.y))
     {
     }
 
-    std::optional<float> run(float t0, float t1) const
+    // Walks the nodes the segment passes over [t0, t1], front to back: a node
+    // the segment clears is stepped over whole and the walk climbs a level;
+    // one it does not clear is entered a level lower; a cell is tested.
+    std::optional<float> run(float t0, float t1)
     {
+        const int columns = hierarchy_.columns(0), rows = hierarchy_.rows(0);
+        const auto cellOf = [](float g, int cells) { return std::clamp(int(std::floor(g)), 0, cells - 1); };
+        const int c0 = cellOf(grid_.x + gridStep_.x * t0, columns), c1 = cellOf(grid_.x + gridStep_.x * t1, columns);
+        const int r0 = cellOf(grid_.y + gridStep_.y * t0, rows), r1 = cellOf(grid_.y + gridStep_.y * t1, rows);
         const int top = hierarchy_.levelCount() - 1;
-        return visit(top, 0, 0, t0, t1);
+        // Start in the smallest node that holds the whole stretch.
+        int level = 0;
+        while (level < top && ((c0 >> level) != (c1 >> level) || (r0 >> level) != (r1 >> level)))
+            ++level;
+        int column = c0 >> level, row = r0 >> level;
+        const int stepColumn = gridStep_.x > 0.0f ? 1 : -1, stepRow = gridStep_.y > 0.0f ? 1 : -1;
+        float t = t0;
+        for (;;) {
+            // Where the segment leaves the node, and across which side.
+            const float exitX = exitCrossing(column, level, grid_.x, inverseStep_.x, stepColumn);
+            const float exitZ = exitCrossing(row, level, grid_.y, inverseStep_.y, stepRow);
+            const float exit = std::min({exitX, exitZ, t1});
+            if (!clears(hierarchy_.node(level, column, row), t, exit)) {
+                if (level > 0) {
+                    --level;
+                    column = 2 * column + childSide(column, level, grid_.x, inverseStep_.x, stepColumn, t);
+                    row = 2 * row + childSide(row, level, grid_.y, inverseStep_.y, stepRow, t);
+                    continue;
+                }
+                if (const auto hit = inCell(column, row, t, exit))
+                    return hit;
+            }
+            if (exit >= t1)
+                return std::nullopt;
+            t = exit;
+            // Climb when the step left the parent node too; within it the
+            // parent is one that failed.
+            bool leftParent = false;
+            if (exitX <= exitZ) {
+                column += stepColumn;
+                leftParent = (column & 1) == (stepColumn > 0 ? 0 : 1);
+            }
+            if (exitZ <= exitX) {
+                row += stepRow;
+                leftParent = leftParent || (row & 1) == (stepRow > 0 ? 0 : 1);
+            }
+            if (column < 0 || row < 0 || column >= hierarchy_.columns(level) || row >= hierarchy_.rows(level))
+                return std::nullopt;
+            if (leftParent && level < top) {
+                ++level;
+                column >>= 1;
+                row >>= 1;
+            }
+        }
     }
 
 private:
+    // 1 / step, or infinity for a segment parallel to that axis (it never
+    // crosses a line along it).
+    static float inverse(float step) { return step == 0.0f ? std::numeric_limits<float>::infinity() : 1.0f / step; }
     float y(float t) const { return from_.y + step_.y * t; }
-    // Height of the segment over the surface; the same function of t in
-    // every cell, so neighbouring cells agree on their shared points.
-    float clearance(float t) const
+    // Whether the segment over [ta, tb] stays above or below the range.
+    bool clears(const HeightRange& range, float ta, float tb) const
     {
-        return y(t) - surface_.height(from_.x + step_.x * t, from_.z + step_.z * t);
+        const float ya = y(ta), yb = y(tb);
+        return std::min(ya, yb) > range.max + kRangeMargin || std::max(ya, yb) < range.min - kRangeMargin;
     }
-
-    std::optional<float> visit(int level, int column, int row, float tin, float tout) const
+    // Parameter where the segment crosses the grid line `line` of an axis
+    // (every line is a whole number, so each crossing has one value however
+    // it is reached).
+    static float crossing(int line, float start, float inverseStep)
     {
-        const HeightRange& range = hierarchy_.node(level, column, row);
-        const float y0 = y(tin), y1 = y(tout);
-        if (std::min(y0, y1) > range.max + kRangeMargin || std::max(y0, y1) < range.min - kRangeMargin)
-            return std::nullopt;
-        if (level == 0)
-            return inCell(column, row, tin, tout);
-
-        // Split at the node's middle lines and visit the children in the
-        // order the segment passes them.
-        const float half = float(1 << (level - 1));
-        const float midX = (2.0f * float(column) + 1.0f) * half;
-        const float midZ = (2.0f * float(row) + 1.0f) * half;
-        std::array<float, 4> cuts{tin, tout, tout, tout};
-        int count = 1;
-        addCut(cuts, count, midX, grid_.x, gridStep_.x, tin, tout);
-        addCut(cuts, count, midZ, grid_.y, gridStep_.y, tin, tout);
-        std::sort(cuts.begin() + 1, cuts.begin() + count);
-        cuts[std::size_t(count)] = tout;
-        for (int i = 0; i < count; ++i) {
-            const float ta = cuts[std::size_t(i)], tb = cuts[std::size_t(i) + 1];
-            if (!(tb > ta))
-                continue;
-            const float tm = 0.5f * (ta + tb);
-            const int childColumn = 2 * column + (grid_.x + gridStep_.x * tm >= midX ? 1 : 0);
-            const int childRow = 2 * row + (grid_.y + gridStep_.y * tm >= midZ ? 1 : 0);
-            if (childColumn >= hierarchy_.columns(level - 1) || childRow >= hierarchy_.rows(level - 1))
-                continue;
-            if (const auto hit = visit(level - 1, childColumn, childRow, ta, tb))
-                return hit;
-        }
-        return std::nullopt;
+        return std::isinf(inverseStep) ? std::numeric_limits<float>::infinity() : (float(line) - start) * inverseStep;
     }
-
-    static void addCut(std::array<float, 4>& cuts, int& count, float line, float start, float step, float tin,
-                       float tout)
+    // Crossing of the side the segment leaves node `index` of `level` by.
+    static float exitCrossing(int index, int level, float start, float inverseStep, int step)
     {
-        if (step == 0.0f)
-            return;
-        const float t = (line - start) / step;
-        if (t > tin && t < tout)
-            cuts[std::size_t(count++)] = t;
+        return crossing((index + (step > 0 ? 1 : 0)) << level, start, inverseStep);
+    }
+    // Which half (0 low, 1 high) of node `index` one level up holds the
+    // segment at t: past the middle line once it has crossed it.
+    static int childSide(int index, int childLevel, float start, float inverseStep, int step, float t)
+    {
+        const int middle = (2 * index + 1) << childLevel;
+        if (std::isinf(inverseStep))
+            return start >= float(middle) ? 1 : 0;
+        const bool crossed = crossing(middle, start, inverseStep) <= t;
+        return step > 0 ? (crossed ? 1 : 0) : (crossed ? 0 : 1);
+    }
+    // Height of the segment over the cell's triangles at t.
+    float clearance(int column, int row, float t) const
+    {
+        const float fx = std::clamp(grid_.x + gridStep_.x * t - float(column), 0.0f, 1.0f);
+        const float fz = std::clamp(grid_.y + gridStep_.y * t - float(row), 0.0f, 1.0f);
+        return y(t) - surface_.heightInCell(column, row, fx, fz);
     }
 
     // Within one cell the surface is two planes, so the clearance is linear
     // between the points where the segment enters, crosses the diagonal and
     // leaves.
-    std::optional<float> inCell(int column, int row, float tin, float tout) const
+    std::optional<float> inCell(int column, int row, float tin, float tout)
     {
         std::array<float, 3> points{tin, tout, tout};
         int count = 2;
@@ -102,13 +141,17 @@ private:
                 count = 3;
             }
         }
+        // A cell entered where the last one was left takes over its value
+        // there, so two cells never disagree on the sign at their common side.
+        // (After a skipped node the segment is clear of the ground by more
+        // than rounding.)
         float ta = points[0];
-        float fa = clearance(ta);
+        float fa = tin == lastT_ ? lastClearance_ : clearance(column, row, ta);
         if (fa == 0.0f)
             return ta;
         for (int i = 1; i < count; ++i) {
             const float tb = points[std::size_t(i)];
-            const float fb = clearance(tb);
+            const float fb = clearance(column, row, tb);
             if (fb == 0.0f)
                 return tb;
             if ((fa < 0.0f) != (fb < 0.0f))
@@ -116,6 +159,8 @@ private:
             ta = tb;
             fa = fb;
         }
+        lastT_ = tout;
+        lastClearance_ = fa;
         return std::nullopt;
     }
 
@@ -125,6 +170,9 @@ private:
     glm::vec3 step_;
     glm::vec2 grid_;
     glm::vec2 gridStep_;
+    glm::vec2 inverseStep_;
+    float lastT_ = -1.0f;
+    float lastClearance_ = 0.0f;
 };
 
 // Narrows [t0, t1] to where start + step * t lies within [lo, hi].

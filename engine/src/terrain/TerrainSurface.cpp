@@ -38,18 +38,6 @@ CellPoint TerrainSurface::locate(float x, float z) const
     return point;
 }
 
-float TerrainSurface::heightInCell(int column, int row, float fx, float fz) const
-{
-    const float h00 = vertex(column, row);
-    const float h11 = vertex(column + 1, row + 1);
-    if (fx >= fz) {
-        const float h10 = vertex(column + 1, row);
-        return h00 + (h10 - h00) * fx + (h11 - h10) * fz;
-    }
-    const float h01 = vertex(column, row + 1);
-    return h00 + (h11 - h01) * fx + (h01 - h00) * fz;
-}
-
 float TerrainSurface::height(float x, float z) const
 {
     if (empty())

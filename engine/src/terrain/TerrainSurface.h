@@ -42,7 +42,17 @@ public:
     // nearest edge point stands in.
     CellPoint locate(float x, float z) const;
     // Height on the cell's triangle at the fraction (fx, fz).
-    float heightInCell(int column, int row, float fx, float fz) const;
+    float heightInCell(int column, int row, float fx, float fz) const
+    {
+        const float h00 = vertex(column, row);
+        const float h11 = vertex(column + 1, row + 1);
+        if (fx >= fz) {
+            const float h10 = vertex(column + 1, row);
+            return h00 + (h10 - h00) * fx + (h11 - h10) * fz;
+        }
+        const float h01 = vertex(column, row + 1);
+        return h00 + (h11 - h01) * fx + (h01 - h00) * fz;
+    }
     float height(float x, float z) const;
     // Unit normal of the triangle under (x, z), pointing up (y > 0).
     glm::vec3 upNormal(float x, float z) const;

@@ -249,7 +249,7 @@ TEST_F(LandscapeRayTest, BatchAgreesWithOneByOneOnEverySegment)
         ends.push_back({to.x, to.y, to.z});
     }
     for (const int types : {int(KL_COLLIDE_LANDSCAPE), int(KL_COLLIDE_ALL), int(KL_COLLIDE_MESHES)}) {
-        const std::vector<KLCollisionResult> batch = scene->RayTestBatch(starts, ends, types);
+        const std::vector<KLRayHit> batch = scene->RayTestBatch(starts, ends, types);
         ASSERT_EQ(batch.size(), starts.size());
         int hits = 0, meshHits = 0;
         for (std::size_t i = 0; i < starts.size(); ++i) {
@@ -261,7 +261,8 @@ TEST_F(LandscapeRayTest, BatchAgreesWithOneByOneOnEverySegment)
             ASSERT_EQ(batch[i].Point.y, single.Point.y) << i;
             ASSERT_EQ(batch[i].Point.z, single.Point.z) << i;
             ASSERT_EQ(batch[i].Distance, single.Distance) << i;
-            ASSERT_EQ(batch[i].MeshName, single.MeshName) << i;
+            ASSERT_EQ(batch[i].Group, single.Group) << i;
+            ASSERT_EQ(batch[i].Mesh >= 0 ? scene->GetMesh(batch[i].Mesh) : KLMesh(), single.Mesh()) << i;
             hits += hit;
             meshHits += single.Type == KL_COLLIDE_MESHES;
         }
