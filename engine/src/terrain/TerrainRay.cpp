@@ -35,7 +35,10 @@ public:
     std::optional<float> run(float t0, float t1)
     {
         const int columns = hierarchy_.columns(0), rows = hierarchy_.rows(0);
-        const auto cellOf = [](float g, int cells) { return std::clamp(int(std::floor(g)), 0, cells - 1); };
+        // Clamped before the conversion: rounding on far-away segments must not overflow.
+        const auto cellOf = [](float g, int cells) {
+            return g >= 0.0f ? int(std::min(std::floor(g), float(cells - 1))) : 0;
+        };
         const int c0 = cellOf(grid_.x + gridStep_.x * t0, columns), c1 = cellOf(grid_.x + gridStep_.x * t1, columns);
         const int r0 = cellOf(grid_.y + gridStep_.y * t0, rows), r1 = cellOf(grid_.y + gridStep_.y * t1, rows);
         const int top = hierarchy_.levelCount() - 1;
@@ -239,7 +242,8 @@ std::optional<std::pair<float, float>> clipToExtent(const TerrainSurface& surfac
 std::optional<float> intersectSegment(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy,
                                       const glm::vec3& from, const glm::vec3& to)
 {
-    if (hierarchy.levelCount() == 0)
+    const auto finite = [](const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
+    if (hierarchy.levelCount() == 0 || !finite(from) || !finite(to))
         return std::nullopt;
     const auto span = clipToExtent(surface, from, to);
     if (!span)

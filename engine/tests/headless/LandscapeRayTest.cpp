@@ -16,6 +16,7 @@
 #include <glm/glm.hpp>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 using kltest::EngineTest;
@@ -308,6 +309,20 @@ TEST_F(LandscapeRayTest, NearestOfLandAndMeshesWins)
     EXPECT_FALSE(scene->RayTest({0, 51, 0}, {256, 51, 256}, result, KL_COLLIDE_LANDSCAPE));
     EXPECT_FALSE(result.Hit);
     EXPECT_EQ(result.Type, 0);
+}
+
+TEST_F(LandscapeRayTest, FarAwayAndNonFiniteSegmentsAreAnswered)
+{
+    buildFlatLand(50);
+    KLCollisionResult result;
+    // From very far away, down through the ground at (128, 50, 128).
+    ASSERT_TRUE(scene->RayTest({-1e7f, 1000062.8f, 128}, {1e7f, -999937.2f, 128}, result, KL_COLLIDE_LANDSCAPE));
+    EXPECT_NEAR(result.Point.y, 50, 1.0);
+    EXPECT_NEAR(result.Point.x, 128, 10.0);
+    EXPECT_FALSE(scene->RayTest({1e30f, 100, 1e30f}, {-1e30f, 100, -1e30f}, result, KL_COLLIDE_LANDSCAPE));
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    EXPECT_FALSE(scene->RayTest({nan, 100, 10}, {10, 0, 10}, result, KL_COLLIDE_LANDSCAPE));
+    EXPECT_FALSE(scene->RayTest({10, inf, 10}, {10, 0, 10}, result, KL_COLLIDE_LANDSCAPE));
 }
 
 TEST_F(LandscapeRayTest, EveryLandscapeWithTerrainCountsUntilReleased)
