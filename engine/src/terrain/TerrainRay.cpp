@@ -54,7 +54,11 @@ public:
             const float exitX = exitCrossing(column, level, grid_.x, inverseStep_.x, stepColumn);
             const float exitZ = exitCrossing(row, level, grid_.y, inverseStep_.y, stepRow);
             const float exit = std::min({exitX, exitZ, t1});
-            if (!clears(hierarchy_.node(level, column, row), t, exit)) {
+            const HeightRange& range = hierarchy_.node(level, column, row);
+            if (!clears(range, t, exit)) {
+                // The stretch before the segment comes within the node's
+                // range clears every cell under it: move past it at once.
+                t = std::min(std::max(t, entersRange(range, t)), exit);
                 if (level > 0) {
                     --level;
                     column = 2 * column + childSide(column, level, grid_.x, inverseStep_.x, stepColumn, t);
@@ -98,6 +102,18 @@ private:
     {
         const float ya = y(ta), yb = y(tb);
         return std::min(ya, yb) > range.max + kRangeMargin || std::max(ya, yb) < range.min - kRangeMargin;
+    }
+    // Where, from t on, the segment comes within the range: where a falling
+    // segment sinks to its top, or a rising one climbs to its bottom (t when
+    // it is within it already).
+    float entersRange(const HeightRange& range, float t) const
+    {
+        const float yt = y(t);
+        if (step_.y < 0.0f && yt > range.max + kRangeMargin)
+            return (range.max + kRangeMargin - from_.y) / step_.y;
+        if (step_.y > 0.0f && yt < range.min - kRangeMargin)
+            return (range.min - kRangeMargin - from_.y) / step_.y;
+        return t;
     }
     // Parameter where the segment crosses the grid line `line` of an axis
     // (every line is a whole number, so each crossing has one value however
