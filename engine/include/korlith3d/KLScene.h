@@ -87,9 +87,10 @@ public:
     //   Landlume's lightmap: RayTest(start, end, result, 5 / 4 / 1, 3, 0).
     bool RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionResult& result,
                  int types = KL_COLLIDE_MESHES, int precision = 3, int flags = 0) const;
-    // Many segments in one call, segment i from starts[i] to ends[i], tested on
-    // all cores; results in input order, each the hit RayTest reports for that
-    // segment. Sizes that differ: KLERR_INVALID_CALL.
+    // Many segments in one call, for long computations such as a lightmap
+    // bake: segment i from starts[i] to ends[i], tested on all cores; results
+    // in input order, each the hit RayTest reports for that segment (the same
+    // values on any number of cores). Sizes that differ: KLERR_INVALID_CALL.
     std::vector<KLRayHit> RayTestBatch(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,
                                        int types = KL_COLLIDE_ALL) const;
     // Ray from the camera through the view pixel (x, y), to the far plane.

@@ -25,7 +25,8 @@ public:
         : surface_(surface), hierarchy_(hierarchy), from_(from), step_(to - from),
           grid_((glm::vec2(from.x, from.z) - surface.origin()) / surface.spacing()),
           gridStep_(glm::vec2(step_.x, step_.z) / surface.spacing()),
-          inverseStep_(inverse(gridStep_.x), inverse(gridStep_.y))
+          inverseStep_(inverse(gridStep_.x), inverse(gridStep_.y)), inverseRise_(inverse(step_.y)),
+          inverseDiagonal_(inverse(gridStep_.x - gridStep_.y))
     {
     }
 
@@ -110,9 +111,9 @@ private:
     {
         const float yt = y(t);
         if (step_.y < 0.0f && yt > range.max + kRangeMargin)
-            return (range.max + kRangeMargin - from_.y) / step_.y;
+            return (range.max + kRangeMargin - from_.y) * inverseRise_;
         if (step_.y > 0.0f && yt < range.min - kRangeMargin)
-            return (range.min - kRangeMargin - from_.y) / step_.y;
+            return (range.min - kRangeMargin - from_.y) * inverseRise_;
         return t;
     }
     // Parameter where the segment crosses the grid line `line` of an axis
@@ -152,9 +153,8 @@ private:
     {
         std::array<float, 3> points{tin, tout, tout};
         int count = 2;
-        const float diagonalStep = gridStep_.x - gridStep_.y;
-        if (diagonalStep != 0.0f) {
-            const float td = -((grid_.x - float(column)) - (grid_.y - float(row))) / diagonalStep;
+        if (!std::isinf(inverseDiagonal_)) {
+            const float td = -((grid_.x - float(column)) - (grid_.y - float(row))) * inverseDiagonal_;
             if (td > tin && td < tout) {
                 points = {tin, td, tout};
                 count = 3;
@@ -190,6 +190,8 @@ private:
     glm::vec2 grid_;
     glm::vec2 gridStep_;
     glm::vec2 inverseStep_;
+    float inverseRise_;       // 1 / height change over the segment
+    float inverseDiagonal_;   // 1 / change of (fx - fz): where the cell diagonal is crossed
     float lastT_ = -1.0f;
     float lastClearance_ = 0.0f;
 };
