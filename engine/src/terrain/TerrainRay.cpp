@@ -31,8 +31,9 @@ public:
     }
 
     // Walks the nodes the segment passes over [t0, t1], front to back: a node
-    // the segment clears is stepped over whole and the walk climbs a level;
-    // one it does not clear is entered a level lower; a cell is tested.
+    // the segment clears is stepped over whole, climbing a level when the step
+    // also leaves its parent; one it does not clear is entered a level lower,
+    // down to the cells, whose triangles are tested.
     std::optional<float> run(float t0, float t1)
     {
         const int columns = hierarchy_.columns(0), rows = hierarchy_.rows(0);
