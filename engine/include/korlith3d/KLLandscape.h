@@ -133,11 +133,13 @@ public:
     void SetLightmap(int textureId);
     int GetLightmap() const;
 
-    // Draws the terrain in the scene's view (call between Clear and
-    // RenderToScreen). cullChunks: chunks outside the view are skipped;
-    // wireframe: the triangles are drawn as lines. Landlume: Render(true, false).
-    // The call and its flags are recorded; the pixels arrive with the
-    // renderer's terrain pass, which draws the chunk meshes above.
+    // Draws the terrain in the scene's view with its camera and lights (call
+    // between Clear and RenderToScreen): each chunk with its colour texture,
+    // its detail texture over it (doubling, as a detail stage does) and the
+    // lightmap, lit with the chunk's material, among the frame's opaque items.
+    // cullChunks: chunks whose bounds lie wholly outside the view are skipped.
+    // wireframe is recorded and ignored: the terrain is always drawn solid.
+    // Landlume: Render(true, false). Without a view: KLERR_NOT_INITIALISED.
     void Render(bool cullChunks = true, bool wireframe = false);
 
 private:

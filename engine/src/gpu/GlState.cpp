@@ -38,6 +38,7 @@ void setVertexLayout(QOpenGLExtraFunctions& gl)
     floatAttribute(gl, 2, 2, stride, offsetof(Vertex, uv));
     floatAttribute(gl, 3, 2, stride, offsetof(Vertex, uv2));
     floatAttribute(gl, 4, 4, stride, offsetof(Vertex, colour));
+    floatAttribute(gl, 5, 2, stride, offsetof(Vertex, detailUv));
 }
 
 void setBlend(QOpenGLExtraFunctions& gl, BlendMode mode)

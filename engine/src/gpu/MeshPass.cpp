@@ -9,7 +9,7 @@
 
 namespace kl::gpu {
 
-static_assert(sizeof(Vertex) == 14 * sizeof(float), "Vertex is uploaded as packed floats");
+static_assert(sizeof(Vertex) == 16 * sizeof(float), "Vertex is uploaded as packed floats");
 
 namespace {
 
@@ -165,6 +165,7 @@ void MeshPass::drawItem(const FrameState& frame, const PackedLights& lights, con
     }
     bindStage(DetailUnit, item.detailTexture, resources);
     gl_->glUniform1f(mu.detailScale, item.detailScale);
+    gl_->glUniform1i(mu.detailOwnUv, item.detailOwnUv ? 1 : 0);
     bindStage(LightmapUnit, item.lightmapTexture, resources);
 
     setBlend(*gl_, item.blend);

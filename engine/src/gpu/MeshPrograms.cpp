@@ -80,7 +80,7 @@ MeshProgram* MeshProgramCache::program(unsigned features, const PackedLights& li
         loc("uLightSpecular"), loc("uLightAmbient"), loc("uLightPosition"), loc("uLightDirection"),
         loc("uLightAttenuation"), loc("uLightSpot"), loc("uMatAmbient"), loc("uMatDiffuse"),
         loc("uMatSpecular"), loc("uMatEmissive"), loc("uMatPower"),
-        loc("uBumpLight"), loc("uBumpStrength"), loc("uDetailScale")};
+        loc("uBumpLight"), loc("uBumpStrength"), loc("uDetailScale"), loc("uDetailOwnUv")};
     gl_->glUseProgram(p);
     gl_->glUniform1i(loc("uBase"), BaseUnit);
     gl_->glUniform1i(loc("uBump"), BumpUnit);

@@ -34,7 +34,7 @@ struct MeshUniforms {
     GLint lightDiffuse, lightSpecular, lightAmbient, lightPosition,
         lightDirection, lightAttenuation, lightSpot;
     GLint matAmbient, matDiffuse, matSpecular, matEmissive, matPower;
-    GLint bumpLight, bumpStrength, detailScale;
+    GLint bumpLight, bumpStrength, detailScale, detailOwnUv;
 };
 
 struct MeshProgram {

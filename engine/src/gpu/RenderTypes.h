@@ -33,6 +33,7 @@ struct Vertex {
     glm::vec2 uv{0.0f};           // base texture, top-left origin (D3D convention)
     glm::vec2 uv2{0.0f};          // second set (lightmap); copy of uv when absent
     glm::vec4 colour{1.0f};       // RGBA 0..1, used when MeshGeometry::hasVertexColours
+    glm::vec2 detailUv{0.0f};     // detail texture, used when DrawItem::detailOwnUv (terrain)
 };
 
 // A run of indices drawn with one material (a subset of an X or 3DS model).
@@ -132,6 +133,7 @@ struct DrawItem {
     // detailScale) and lightmap (modulate, second uv set).
     const TextureData* detailTexture = nullptr;
     float detailScale = 1.0f;
+    bool detailOwnUv = false;   // detail addressed by Vertex::detailUv instead of uv x detailScale
     const TextureData* lightmapTexture = nullptr;
 
     bool lit = true;               // false: colour = diffuse colour (times the textures), no lights

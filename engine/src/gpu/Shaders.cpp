@@ -12,6 +12,7 @@ layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec2 aUv;
 layout(location = 3) in vec2 aUv2;
 layout(location = 4) in vec4 aColour;
+layout(location = 5) in vec2 aDetailUv;
 
 uniform mat4 uWorld;
 uniform mat3 uNormalMatrix;
@@ -22,6 +23,7 @@ out vec3 vNormal;
 out vec2 vUv;
 out vec2 vUv2;
 out vec4 vColour;
+out vec2 vDetailUv;
 
 void main()
 {
@@ -31,6 +33,7 @@ void main()
     vUv = aUv;
     vUv2 = aUv2;
     vColour = aColour;
+    vDetailUv = aDetailUv;
     gl_Position = uViewProjection * world;
 }
 )";
@@ -46,6 +49,7 @@ in vec3 vNormal;
 in vec2 vUv;
 in vec2 vUv2;
 in vec4 vColour;
+in vec2 vDetailUv;
 
 uniform mat4 uView;
 uniform vec3 uEye;
@@ -68,6 +72,7 @@ uniform float uMatPower;
 uniform int uBumpLight;
 uniform float uBumpStrength;
 uniform float uDetailScale;
+uniform bool uDetailOwnUv;
 
 uniform sampler2D uBase;
 uniform sampler2D uBump;
@@ -176,7 +181,7 @@ void main()
         colour *= texture(uBase, uv);
     }
     if (uHasDetail)
-        colour.rgb = clamp(colour.rgb * texture(uDetail, vUv * uDetailScale).rgb * 2.0, 0.0, 1.0);
+        colour.rgb = clamp(colour.rgb * texture(uDetail, uDetailOwnUv ? vDetailUv : vUv * uDetailScale).rgb * 2.0, 0.0, 1.0);
     if (uHasLightmap)
         colour.rgb *= texture(uLightmap, vUv2).rgb;
 

@@ -1,6 +1,7 @@
 #include "korlith3d/KLLandscape.h"
 
 #include "core/Context.h"
+#include "gpu/Renderer.h"
 #include "heightfield/HeightField.h"
 #include "image/ImageLoader.h"
 #include "terrain/Terrain.h"
@@ -71,6 +72,7 @@ void KLLandscape::GenerateTerrain(const QString& file, int precision, int chunks
     const kl::terrain::HeightField heightMap = readHeightMap(*context_, file);
     try {
         state().terrain = kl::terrain::buildTerrain(heightMap, layout);
+        ++state().geometryRevision;
     } catch (const std::bad_alloc&) {
         context_->fail(KLERR_OUT_OF_MEMORY, QStringLiteral("GenerateTerrain \"%1\": out of memory").arg(file));
     }
@@ -79,6 +81,7 @@ void KLLandscape::GenerateTerrain(const QString& file, int precision, int chunks
 void KLLandscape::DestroyTerrain()
 {
     state().terrain.reset();
+    ++state().geometryRevision;
 }
 
 bool KLLandscape::HasTerrain() const
@@ -177,6 +180,7 @@ void KLLandscape::SpreadTexture(int textureId, int firstX, int firstZ, int count
         chunk.baseTexture = textureId;
         kl::terrain::spreadTexture(chunk, terrain.shape->surface, firstX, firstZ, countX, countZ, repeatPerChunk);
     }
+    ++state().geometryRevision;
 }
 
 void KLLandscape::SetMaterial(int materialId, int chunkX, int chunkZ)
@@ -202,6 +206,7 @@ void KLLandscape::SetDetailTiling(float tileU, float tileV, int chunkX, int chun
     forChunks(*context_, terrain, chunkX, chunkZ, "SetDetailTiling", [tileU, tileV](TerrainChunk& chunk) {
         kl::terrain::setDetailTiling(chunk, {tileU, tileV});
     });
+    ++state().geometryRevision;
 }
 
 void KLLandscape::SetLightmap(int textureId)
@@ -218,8 +223,14 @@ int KLLandscape::GetLightmap() const
 
 void KLLandscape::Render(bool cullChunks, bool wireframe)
 {
+    kl::gpu::Renderer& renderer = context_->requireRenderer(QStringLiteral("Render"));
     kl::terrain::RenderRequest& render = state().render;
     render.cullChunks = cullChunks;
     render.wireframe = wireframe;
     ++render.count;
+    const kl::gpu::FrameState frame = context_->frameState();
+    std::vector<kl::gpu::DrawItem> items;
+    state().drawing.appendItems(context_, state(), frame.projection * frame.view, cullChunks, items);
+    if (!items.empty())
+        renderer.drawItems(frame, items);
 }

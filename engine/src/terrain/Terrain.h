@@ -4,6 +4,7 @@
 #pragma once
 
 #include "terrain/TerrainChunks.h"
+#include "terrain/TerrainDrawing.h"
 #include "terrain/TerrainRay.h"
 #include "terrain/TerrainSurface.h"
 
@@ -70,6 +71,10 @@ struct LandscapeData {
     float heightFactor = 1.0f;
     int lightmapTexture = 0;   // 0 = none
     RenderRequest render;
+    // Bumped whenever the chunk meshes change (new or no terrain, texture
+    // coordinates), so the GPU copies are made again.
+    std::uint64_t geometryRevision = 1;
+    TerrainDrawing drawing;
 };
 
 } // namespace kl::terrain

@@ -9,6 +9,9 @@
 #include "core/Context.h"
 #include "heightfield/HeightField.h"
 #include "terrain/Terrain.h"
+#include "terrain/TerrainDrawing.h"
+
+#include <glm/gtc/matrix_transform.hpp>
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -284,14 +287,17 @@ TEST_F(LandscapeTest, TexturesMaterialAndDetailPerChunkOrAll)
     EXPECT_KLERROR(land->SetMaterial(landMat), KLERR_INVALID_CALL, "no terrain");
 }
 
-TEST_F(LandscapeTest, RenderRecordsItsFlags)
+TEST_F(LandscapeTest, RenderNeedsAViewAndCullingDropsOnlyChunksWhollyOutside)
 {
-    land->Render(true, false);
-    land->Render(false, true);
-    const auto state = kl::core::Context::current()->landscape().live().front();
-    EXPECT_EQ(state->render.count, 2u);
-    EXPECT_FALSE(state->render.cullChunks);
-    EXPECT_TRUE(state->render.wireframe);
+    EXPECT_KLERROR(land->Render(true, false), KLERR_NOT_INITIALISED, "Render");
+    // A camera at the origin looking along +z with a 90 degree view.
+    const glm::mat4 view = glm::lookAtLH(glm::vec3(0), glm::vec3(0, 0, 1), glm::vec3(0, 1, 0));
+    const glm::mat4 viewProjection = glm::perspectiveLH_NO(glm::radians(90.0f), 1.0f, 1.0f, 1000.0f) * view;
+    EXPECT_FALSE(kl::terrain::outsideView(viewProjection, {-10, -10, 50}, {10, 10, 60}));      // ahead
+    EXPECT_FALSE(kl::terrain::outsideView(viewProjection, {-500, -1, 900}, {500, 1, 2000}));  // straddles the far plane
+    EXPECT_TRUE(kl::terrain::outsideView(viewProjection, {-10, -10, -60}, {10, 10, -50}));    // behind
+    EXPECT_TRUE(kl::terrain::outsideView(viewProjection, {100, 0, 10}, {200, 5, 20}));        // off to the right
+    EXPECT_TRUE(kl::terrain::outsideView(viewProjection, {-10, -10, 1500}, {10, 10, 1600}));  // beyond the far plane
 }
 
 TEST_F(LandscapeTest, BadInputRaisesAndKeepsThePreviousTerrain)
