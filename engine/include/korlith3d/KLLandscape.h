@@ -139,6 +139,9 @@ public:
     // lightmap, lit with the chunk's material, among the frame's opaque items.
     // cullChunks: chunks whose bounds lie wholly outside the view are skipped.
     // wireframe is recorded and ignored: the terrain is always drawn solid.
+    // Chunks within 512 units of the eye are drawn with every grid triangle;
+    // farther ones with every 2nd, 4th or 8th grid point (one step per doubling
+    // of the distance), with skirts below their borders so no gaps show.
     // Landlume: Render(true, false). Without a view: KLERR_NOT_INITIALISED.
     void Render(bool cullChunks = true, bool wireframe = false);
 

@@ -230,7 +230,8 @@ void KLLandscape::Render(bool cullChunks, bool wireframe)
     ++render.count;
     const kl::gpu::FrameState frame = context_->frameState();
     std::vector<kl::gpu::DrawItem> items;
-    state().drawing.appendItems(context_, state(), frame.projection * frame.view, cullChunks, items);
+    state().drawing.appendItems(context_, state(), frame.projection * frame.view, cullChunks,
+                                 frame.eyePosition, items);
     if (!items.empty())
         renderer.drawItems(frame, items);
 }

@@ -3,7 +3,9 @@
 #include "core/Context.h"
 #include "terrain/Terrain.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace kl::terrain {
 
@@ -13,6 +15,29 @@ const gpu::TextureData* textureData(const core::Context& context, int id)
 {
     const image::Texture* texture = id > 0 ? context.resources().textures.find(id) : nullptr;
     return texture ? &texture->data : nullptr;
+}
+
+// Indices of a chunk's grid at every `step`-th point: cells split along the same
+// diagonal as the full grid, and a skirt along the border (skirt vertex of
+// border grid vertex v: skirtOf[v]).
+void appendLevel(std::vector<std::uint32_t>& indices, int cells, int step, const std::vector<std::uint32_t>& skirtOf)
+{
+    const int side = cells + 1;
+    const auto at = [side](int i, int j) { return std::uint32_t(j * side + i); };
+    for (int j = 0; j < cells; j += step)
+        for (int i = 0; i < cells; i += step) {
+            const std::uint32_t a = at(i, j), b = at(i + step, j), c = at(i, j + step), d = at(i + step, j + step);
+            indices.insert(indices.end(), {a, c, d, a, d, b});
+        }
+    const auto skirt = [&](std::uint32_t p, std::uint32_t q) {
+        indices.insert(indices.end(), {p, q, skirtOf[q], p, skirtOf[q], skirtOf[p]});
+    };
+    for (int k = 0; k < cells; k += step) {
+        skirt(at(k, 0), at(k + step, 0));
+        skirt(at(k, cells), at(k + step, cells));
+        skirt(at(0, k), at(0, k + step));
+        skirt(at(cells, k), at(cells, k + step));
+    }
 }
 
 gpu::MeshGeometry chunkGeometry(const TerrainChunk& chunk, gpu::ResourceId id)
@@ -29,11 +54,49 @@ gpu::MeshGeometry chunkGeometry(const TerrainChunk& chunk, gpu::ResourceId id)
         v.uv2 = chunk.lightmapUv[i];
         v.detailUv = chunk.detailUv[i];
     }
-    mesh.indices = chunk.indices;
+    // Skirt vertices: the border's vertices again, lowered.
+    const auto side = int(std::lround(std::sqrt(double(chunk.positions.size()))));
+    const int cells = side - 1;
+    std::vector<std::uint32_t> skirtOf(chunk.positions.size(), 0);
+    for (int j = 0; j < side; ++j)
+        for (int i = 0; i < side; ++i) {
+            if (i != 0 && j != 0 && i != cells && j != cells)
+                continue;
+            const auto v = std::size_t(j * side + i);
+            skirtOf[v] = std::uint32_t(mesh.vertices.size());
+            gpu::Vertex lowered = mesh.vertices[v];
+            lowered.position.y -= SkirtDepth;
+            mesh.vertices.push_back(lowered);
+        }
+    // Level 0 is the chunk's own triangles (the queried surface) plus its skirt.
+    for (int level = 0, step = 1; level < LodLevels && step <= cells; ++level, step *= 2) {
+        const auto first = std::uint32_t(mesh.indices.size());
+        if (level == 0) {
+            mesh.indices = chunk.indices;
+            std::vector<std::uint32_t> skirtOnly;
+            appendLevel(skirtOnly, cells, 1, skirtOf);
+            const std::size_t gridIndices = std::size_t(cells) * std::size_t(cells) * 6;
+            mesh.indices.insert(mesh.indices.end(), skirtOnly.begin() + std::ptrdiff_t(gridIndices), skirtOnly.end());
+        } else {
+            appendLevel(mesh.indices, cells, step, skirtOf);
+        }
+        mesh.groups.push_back({first, std::uint32_t(mesh.indices.size()) - first});
+    }
     return mesh;
 }
 
 } // namespace
+
+int lodLevel(float distance, int cellsPerChunk)
+{
+    int level = 0;
+    float reach = LodNearDistance;
+    while (distance > reach && level + 1 < LodLevels && (cellsPerChunk >> (level + 1)) >= 1) {
+        ++level;
+        reach *= 2.0f;
+    }
+    return level;
+}
 
 bool outsideView(const glm::mat4& viewProjection, const glm::vec3& min, const glm::vec3& max)
 {
@@ -83,12 +146,13 @@ void TerrainDrawing::rebuild(const std::shared_ptr<core::Context>& context, cons
             b.min = glm::min(b.min, p);
             b.max = glm::max(b.max, p);
         }
+        b.min.y -= SkirtDepth;
         bounds_.push_back(b);
     }
 }
 
 void TerrainDrawing::appendItems(const std::shared_ptr<core::Context>& owner, const LandscapeData& land, const glm::mat4& viewProjection,
-                                 bool cullChunks, std::vector<gpu::DrawItem>& items)
+                                 bool cullChunks, const glm::vec3& eye, std::vector<gpu::DrawItem>& items)
 {
     if (builtRevision_ != land.geometryRevision || context_.expired())
         rebuild(owner, land);
@@ -103,6 +167,9 @@ void TerrainDrawing::appendItems(const std::shared_ptr<core::Context>& owner, co
         const TerrainChunk& chunk = land.terrain->chunks[i];
         gpu::DrawItem item;
         item.mesh = &meshes_[i];
+        const glm::vec3 nearest = glm::clamp(eye, bounds_[i].min, bounds_[i].max);
+        item.group = std::min(lodLevel(glm::distance(eye, nearest), land.terrain->layout.cellsPerChunk()),
+                              int(meshes_[i].groups.size()) - 1);
         item.layer = gpu::DrawLayer::Opaque;
         if (const core::Material* material = chunk.material > 0 ? context.resources().materials.find(chunk.material)
                                                                 : nullptr)

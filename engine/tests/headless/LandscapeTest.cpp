@@ -300,6 +300,16 @@ TEST_F(LandscapeTest, RenderNeedsAViewAndCullingDropsOnlyChunksWhollyOutside)
     EXPECT_TRUE(kl::terrain::outsideView(viewProjection, {-10, -10, 1500}, {10, 10, 1600}));  // beyond the far plane
 }
 
+TEST(LandscapeDetailLevels, NearChunksAreWholeAndEachDoublingOfTheDistanceIsOneStepCoarser)
+{
+    EXPECT_EQ(kl::terrain::lodLevel(0, 64), 0);
+    EXPECT_EQ(kl::terrain::lodLevel(512, 64), 0);
+    EXPECT_EQ(kl::terrain::lodLevel(600, 64), 1);
+    EXPECT_EQ(kl::terrain::lodLevel(1500, 64), 2);
+    EXPECT_EQ(kl::terrain::lodLevel(1e6f, 64), 3);
+    EXPECT_EQ(kl::terrain::lodLevel(1e6f, 2), 1);   // a 2-cell chunk has no coarser grid than every 2nd point
+}
+
 TEST_F(LandscapeTest, BadInputRaisesAndKeepsThePreviousTerrain)
 {
     save(greyImage(65, 65, [](int x, int) { return x; }), "good.bmp");
