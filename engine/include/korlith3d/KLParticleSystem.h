@@ -183,7 +183,8 @@ public:
     int GetParticleCount() const;
     KLParticle GetParticle(int index) const;
 
-    // Installs (or, with an empty handler, removes) the NewParticle handler.
+    // Installs (or, with an empty handler, removes) the NewParticle handler;
+    // from inside the handler, the new one takes over after this update.
     void SetNewParticleHandler(NewParticleHandler handler);
 
 private:

@@ -22,6 +22,8 @@ struct KLParticleSystem::State {
     int destinationBlend = D3DBLEND_ONE;
     NewParticleHandler handler;
     bool updating = false;   // inside UpdateParticles (the handler runs then)
+    NewParticleHandler waitingHandler;   // installed from inside the handler
+    bool handlerWaits = false;
     Clock::time_point lastUpdate;
     kl::gpu::MeshGeometry geometry;   // the squares, rewritten at every render
     std::vector<std::int32_t> groupTextures;
@@ -241,14 +243,19 @@ void KLParticleSystem::UpdateParticles(int flags, float milliseconds)
         context_->fail(KLERR_INVALID_CALL, QStringLiteral("UpdateParticles: %1 ms is not a time").arg(milliseconds));
     if (!s.created)
         return;
-    const ScopedFlag updating(s.updating);
-    // A copy, so a handler that installs another one does not end its own run.
-    const NewParticleHandler handler = s.handler;
-    kl::particles::ParticleSimulation::BirthHandler onBirth;
-    if (handler)
-        onBirth = [&handler](Birth& birth) { raiseNewParticle(handler, birth); };
-    s.simulation.advance(double(milliseconds) / 1000.0, unsigned(flags), onBirth);
-    s.style.shrinkWithAge = (flags & KL_UPDATE_SHRINK) != 0;
+    {
+        const ScopedFlag updating(s.updating);
+        kl::particles::ParticleSimulation::BirthHandler onBirth;
+        if (s.handler)
+            onBirth = [&s](Birth& birth) { raiseNewParticle(s.handler, birth); };
+        s.simulation.advance(double(milliseconds) / 1000.0, unsigned(flags), onBirth);
+        s.style.shrinkWithAge = (flags & KL_UPDATE_SHRINK) != 0;
+    }
+    if (s.handlerWaits) {
+        s.handler = std::move(s.waitingHandler);
+        s.waitingHandler = nullptr;
+        s.handlerWaits = false;
+    }
 }
 
 void KLParticleSystem::RenderParticles()
@@ -317,5 +324,12 @@ KLParticle KLParticleSystem::GetParticle(int index) const
 
 void KLParticleSystem::SetNewParticleHandler(NewParticleHandler handler)
 {
+    // Replacing the handler while it runs would destroy it mid-call: the new
+    // one takes over when the update ends.
+    if (state_->updating) {
+        state_->waitingHandler = std::move(handler);
+        state_->handlerWaits = true;
+        return;
+    }
     state_->handler = std::move(handler);
 }
