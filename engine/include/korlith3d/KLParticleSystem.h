@@ -15,9 +15,8 @@
 //                      bounce is the share of the vertical speed a particle
 //                      keeps when it bounces on y = 0 (0 = it comes to rest
 //                      there, 1 = it bounces back as high as it fell).
-//   SetGeneratorSpeed  particles per quarter second: the generator makes
-//                      generatorSpeed × 4 particles per second, spread evenly
-//                      in time, while fewer than `total` are alive.
+//   SetGeneratorSpeed  particles per second, born evenly spread in time
+//                      while fewer than `total` are alive.
 //   LifeTime           seconds a particle lives (the NewParticle out-value).
 //   Fading             with KL_CHANGE_ALPHA the alpha, with KL_CHANGE_COLOR red,
 //                      green and blue fall in proportion to the life left
@@ -25,7 +24,7 @@
 //                      the birth colour.
 // So with the editor's defaults (speed 0.03, gravity 2, power 1, life 2 s,
 // generator 5) particles leave at 12 units/s, fall back under 14.4 units/s²
-// and the generator makes 20 a second; a fountain preset (speed 0.05,
+// and the generator makes 5 a second; a fountain preset (speed 0.05,
 // gravity 3, power 2.5) throws them up about 20 units before they fall and
 // bounce; snow (speed 0.02, gravity 1, power 0.2) drifts down at under 2 units/s
 // at first and settles on the ground.
@@ -150,7 +149,7 @@ public:
     void SetGravity(float gravity, float bounce);
     float GetGravity() const;
     float GetBounce() const;
-    // Particles per quarter second (>= 0). Negative: KLERR_INVALID_CALL.
+    // Particles per second (>= 0). Negative: KLERR_INVALID_CALL.
     void SetGeneratorSpeed(float speed);
     float GetGeneratorSpeed() const;
     // The pace: speed × 400 steps per second (>= 0); live particles take it up

@@ -100,7 +100,7 @@ void ParticleSimulation::advance(double seconds, unsigned flags, const BirthHand
         bear(seconds, flags, onBirth);
     if (!(flags & Generate) || seconds == 0.0)
         return;
-    const double rate = generatorSpeed * BirthsPerGeneratorSpeed;
+    const double rate = generatorSpeed;
     const double carried = generatorCarry_;
     const int births = generatorBirths(seconds);
     for (int i = 0; i < births; ++i) {
@@ -112,7 +112,7 @@ void ParticleSimulation::advance(double seconds, unsigned flags, const BirthHand
 
 int ParticleSimulation::generatorBirths(double seconds)
 {
-    const double owed = generatorCarry_ + std::max(0.0, generatorSpeed) * BirthsPerGeneratorSpeed * seconds;
+    const double owed = generatorCarry_ + std::max(0.0, generatorSpeed) * seconds;
     const double births = std::floor(owed + CountSlack);
     generatorCarry_ = std::max(0.0, owed - births);
     return int(births);

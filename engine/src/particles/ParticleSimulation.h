@@ -8,7 +8,7 @@
 //              steps per second
 //   gravity    takes gravity × GravityPerStep off the vertical velocity each step
 //   life, age  seconds
-//   generator  generatorSpeed × BirthsPerGeneratorSpeed particles per second
+//   generator  generatorSpeed particles per second
 #pragma once
 
 #include <glm/glm.hpp>
@@ -21,7 +21,6 @@ namespace kl::particles {
 
 inline constexpr double StepsPerSpeed = 400.0;            // steps per second at speed 1
 inline constexpr double GravityPerStep = 0.05;            // units per step, per step and unit of gravity
-inline constexpr double BirthsPerGeneratorSpeed = 4.0;    // particles per second per unit of generator speed
 inline constexpr double MaxUpdateSeconds = 0.1;           // longest time one measured update advances
 
 // The update flags (KL_UPDATE_* of KLParticleSystem.h).
@@ -64,7 +63,7 @@ public:
     int capacity() const { return capacity_; }
 
     Motion motion;
-    double generatorSpeed = 0.0;
+    double generatorSpeed = 0.0;   // particles per second
     Birth defaults;           // what a particle gets before the handler has its say
     glm::vec3 emitter{0.0f};  // where the next particle is born
     int pendingBurst = 0;     // particles born at the start of the next update

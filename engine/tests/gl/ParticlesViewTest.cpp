@@ -217,7 +217,7 @@ TEST_F(ParticlesView, BillboardsShowAtTheirParticlesAndAdditiveBlendingBrightens
                                      {{0, 2, 0}, {0.25f, 0, 0.5f, 1}},
                                      {{0, 2, 0}, {0.25f, 0, 0.5f, 1}}};   // twice in one place
     placeParticles(system, placed, KL_CHANGE_NO, D3DBLEND_SRCALPHA, D3DBLEND_ONE);
-    system.SetGeneratorSpeed(0.75f);   // three more in one second besides the burst
+    system.SetGeneratorSpeed(3.0f);   // three more in one second besides the burst
     system.UpdateParticles(KL_UPDATE_GENERATOR, 1000.0f);
     ASSERT_EQ(system.GetParticleCount(), 4);
 
@@ -250,7 +250,7 @@ TEST_F(ParticlesView, AlphaBlendingFadesWithAgeAlphaOrColourAsTheModeSays)
     for (KLParticleSystem* system : {&fadingAlpha, &fadingColour}) {
         // The burst at the start of the second, the generator's one at its end:
         // ages 1 s and 0 s of a 2 s life.
-        system->SetGeneratorSpeed(0.25f);
+        system->SetGeneratorSpeed(1.0f);
         system->UpdateParticles(KL_UPDATE_GENERATOR, 1000.0f);
         ASSERT_EQ(system->GetParticleCount(), 2);
     }
@@ -286,7 +286,7 @@ TEST_F(ParticlesView, BillboardsDrawOverTheOpaqueSceneAndWriteNoDepth)
     KLParticleSystem system;
     placeParticles(system, {{{0, 0, 0}, {1, 0, 0, 1}}, {{0.3f, 0, 1}, {0, 1, 0, 1}}, {{-2, 0, 4}, {1, 1, 0, 1}}},
                    KL_CHANGE_NO, D3DBLEND_SRCALPHA, D3DBLEND_ONE);
-    system.SetGeneratorSpeed(0.5f);
+    system.SetGeneratorSpeed(2.0f);
     system.UpdateParticles(KL_UPDATE_GENERATOR, 1000.0f);
     ASSERT_EQ(system.GetParticleCount(), 3);
 

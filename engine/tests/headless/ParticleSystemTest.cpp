@@ -86,9 +86,9 @@ protected:
 TEST_F(ParticleSystemTest, EachBornParticleRaisesNewParticleOnceAndCarriesItsOutValues)
 {
     KLParticleSystem system;
-    setUp(system, 100, 10.0f, 0.05f, 0.0f, 0.0f, {1, 2, 3});
+    setUp(system, 100, 40.0f, 0.05f, 0.0f, 0.0f, {1, 2, 3});
     recordCalls(system);
-    system.UpdateParticles(KL_UPDATE_GENERATOR, 100.0f);   // 10 × 4 per second for 0.1 s
+    system.UpdateParticles(KL_UPDATE_GENERATOR, 100.0f);   // 40 per second for 0.1 s
 
     ASSERT_EQ(calls.size(), 4u);
     ASSERT_EQ(system.GetParticleCount(), 4);
@@ -126,7 +126,7 @@ TEST_F(ParticleSystemTest, EachBornParticleRaisesNewParticleOnceAndCarriesItsOut
 TEST_F(ParticleSystemTest, NeverMoreThanTotalAliveAndTheHandlerIsNotAskedForParticlesThatDoNotFit)
 {
     KLParticleSystem system;
-    setUp(system, 10, 100.0f, 0.03f, 0.0f, 0.0f);
+    setUp(system, 10, 400.0f, 0.03f, 0.0f, 0.0f);
     recordCalls(system);
     int most = 0;
     for (int frame = 0; frame < 50; ++frame) {
@@ -150,7 +150,7 @@ TEST_F(ParticleSystemTest, GeneratorRateAndPathsDoNotDependOnTheFrameRate)
     KLParticleSystem fast, slow;
     std::vector<KLParticleSystem*> systems{&fast, &slow};
     for (KLParticleSystem* system : systems) {
-        setUp(*system, 1000, 5.0f, 0.05f, 3.0f, 0.4f, {0, 1, 0});   // 20 per second, fountain-like
+        setUp(*system, 1000, 20.0f, 0.05f, 3.0f, 0.4f, {0, 1, 0});   // 20 per second, fountain-like
         int n = 0;
         system->SetNewParticleHandler([n](float& vx, float& vy, float& vz, float&, float&, float&, float&,
                                           float& life, std::int32_t&) mutable {
@@ -258,7 +258,7 @@ TEST_F(ParticleSystemTest, ParticlesDieAtTheEndOfTheirLife)
 TEST_F(ParticleSystemTest, TheEmitterIsWhereTheNextParticleIsBornAndTheHandlerMayMoveIt)
 {
     KLParticleSystem system;
-    setUp(system, 100, 10.0f, 0.0f, 0.0f, 0.0f, {2, 30, -1});   // speed 0: born particles stay put
+    setUp(system, 100, 40.0f, 0.0f, 0.0f, 0.0f, {2, 30, -1});   // speed 0: born particles stay put
     EXPECT_FLOAT_EQ(system.GetEmittorPosition().x, 2.0f);
     system.MoveEmittor({5, 6, 7});
     const D3DVECTOR moved = system.GetEmittorPosition();
@@ -309,7 +309,7 @@ TEST_F(ParticleSystemTest, ValuesOutOfRangeAreRefused)
 TEST_F(ParticleSystemTest, AnUpdateFromInsideTheHandlerIsRefusedAndTheSystemGoesOn)
 {
     KLParticleSystem system;
-    setUp(system, 10, 10.0f, 0.03f, 0.0f, 0.0f);
+    setUp(system, 10, 40.0f, 0.03f, 0.0f, 0.0f);
     bool nested = true;
     system.SetNewParticleHandler([&](float&, float&, float&, float&, float&, float&, float&, float&, std::int32_t&) {
         if (nested)

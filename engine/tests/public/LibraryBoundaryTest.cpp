@@ -77,7 +77,7 @@ TEST(LibraryBoundary, AToolsHandlerRunsInsideTheLibrarysUpdateAndItsValuesComeBa
     KLParticleSystem system;
     system.SetBillboardMode(1);
     system.CreateBillboardSystem(50, 0, 3.0f, {0, 30, 0}, 0, 0);
-    system.SetGeneratorSpeed(5.0f);
+    system.SetGeneratorSpeed(20.0f);
     int calls = 0;
     system.SetNewParticleHandler([&](float& vx, float& vy, float& vz, float&, float& g, float&, float&, float& life,
                                      std::int32_t&) {
