@@ -7,7 +7,12 @@
 namespace kldemo {
 namespace {
 
-using Section = QHash<QString, QString>;   // keys in lower case
+// Keys in lower case, with their values in file order.
+struct Section {
+    QStringList keys;
+    QHash<QString, QString> values;
+    QString value(const QString& key) const { return values.value(key); }
+};
 
 std::optional<QHash<QString, Section>> readIni(const QString& file)
 {
@@ -22,7 +27,11 @@ std::optional<QHash<QString, Section>> readIni(const QString& file)
         if (line.startsWith(u'[') && line.endsWith(u']')) {
             current = line.mid(1, line.size() - 2).toLower();
         } else if (const qsizetype equals = line.indexOf(u'='); equals > 0) {
-            sections[current][line.left(equals).trimmed().toLower()] = line.mid(equals + 1).trimmed();
+            Section& section = sections[current];
+            const QString key = line.left(equals).trimmed().toLower();
+            if (!section.values.contains(key))
+                section.keys << key;
+            section.values[key] = line.mid(equals + 1).trimmed();
         }
     }
     return sections;
@@ -33,9 +42,11 @@ std::optional<QHash<QString, Section>> readIni(const QString& file)
 QStringList presetNames(const QString& file)
 {
     QStringList names;
-    if (const auto ini = readIni(file))
-        for (const QString& value : ini->value(QStringLiteral("presets")))
-            names << value;
+    if (const auto ini = readIni(file)) {
+        const Section list = ini->value(QStringLiteral("presets"));
+        for (const QString& key : list.keys)
+            names << list.value(key);
+    }
     return names;
 }
 
