@@ -27,6 +27,11 @@ void MeshPass::create(QOpenGLExtraFunctions& gl)
     gl.glGenSamplers(1, &clampSampler_);
     gl.glSamplerParameteri(clampSampler_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     gl.glSamplerParameteri(clampSampler_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    gl.glGenSamplers(1, &spriteSampler_);
+    gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     applyFilter();
 }
 
@@ -35,6 +40,7 @@ void MeshPass::free()
     if (gl_) {
         gl_->glDeleteSamplers(1, &sampler_);
         gl_->glDeleteSamplers(1, &clampSampler_);
+        gl_->glDeleteSamplers(1, &spriteSampler_);
         stream_.free(*gl_);
     }
     forget();
@@ -47,6 +53,7 @@ void MeshPass::forget()
     bound_ = nullptr;
     sampler_ = 0;
     clampSampler_ = 0;
+    spriteSampler_ = 0;
     baseSampler_ = 0;
     stream_.forget();
     gl_ = nullptr;
@@ -121,9 +128,9 @@ void MeshPass::bindStage(int unit, const TextureData* data, GpuResources& resour
     }
 }
 
-void MeshPass::bindBaseSampler(bool clampToEdge)
+void MeshPass::bindBaseSampler(const DrawItem& item)
 {
-    const GLuint wanted = clampToEdge ? clampSampler_ : sampler_;
+    const GLuint wanted = item.spriteSampling ? spriteSampler_ : item.clampToEdge ? clampSampler_ : sampler_;
     if (wanted != baseSampler_) {
         gl_->glBindSampler(GLuint(BaseUnit), wanted);
         baseSampler_ = wanted;
@@ -175,7 +182,7 @@ void MeshPass::drawItem(const FrameState& frame, const PackedLights& lights, con
     gl_->glUniform1f(mu.matPower, mat.power);
 
     bindStage(BaseUnit, item.baseTexture, resources);
-    bindBaseSampler(item.clampToEdge);
+    bindBaseSampler(item);
     if (features & shaders::BumpMap) {
         bindStage(BumpUnit, item.bumpTexture, resources);
         const bool known = item.bumpLightIndex >= 0 && item.bumpLightIndex < MaxLights;

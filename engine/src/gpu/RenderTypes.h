@@ -165,6 +165,10 @@ struct DrawItem {
     // The base texture is sampled clamped to its edge texels instead of
     // repeating, so faces that meet (a sky box) show no seam from the far edge.
     bool clampToEdge = false;
+    // Particle sprites: the base texture is sampled bilinear from the nearest
+    // mip level and clamped, whatever the mesh filter — small, short-lived
+    // squares look the same and cost a third less to fill than trilinear.
+    bool spriteSampling = false;
 
     DrawLayer layer = DrawLayer::Automatic;
     // Point, in the item's own coordinates, whose view depth orders blended items.

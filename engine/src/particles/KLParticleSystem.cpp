@@ -277,6 +277,7 @@ void KLParticleSystem::RenderParticles()
         item.baseTexture = texture ? &texture->data : nullptr;
         item.lit = false;
         item.useVertexColours = true;
+        item.spriteSampling = true;
         item.blend = kl::gpu::BlendMode::Factors;
         item.sourceFactor = kl::gpu::BlendFactor(s.sourceBlend);
         item.destinationFactor = kl::gpu::BlendFactor(s.destinationBlend);

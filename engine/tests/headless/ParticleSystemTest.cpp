@@ -449,6 +449,15 @@ TEST_F(EngineTest, OrbitTurnsKeepTheDistanceAndAMoveTowardsShortensItByTheAmount
     }
     camera.Orbit(2.5f, 0.0f, 0.0f, true);
     EXPECT_NEAR(distance(), start - 2.5f, 1e-3);
+
+    // The directions of the turns: up, and clockwise seen from above.
+    scene.SetCamera(0, 30, -20, 0, 30, 0);
+    camera.Orbit(0.0f, 10.0f, 0.0f, true);
+    EXPECT_GT(camera.GetPosition().y, 30.0f);
+    camera.Orbit(0.0f, 0.0f, 10.0f, true);
+    EXPECT_LT(camera.GetPosition().x, 0.0f);
+    scene.SetCamera(12, 40, -25, 0, 30, 0);
+    camera.Orbit(2.5f, 0.0f, 0.0f, true);
     camera.Orbit(-4.0f, 0.0f, 0.0f, true);   // negative: away
     EXPECT_NEAR(distance(), start + 1.5f, 1e-3);
 
