@@ -5,12 +5,14 @@
 //   camera()    — the camera and its matrices (CameraState)
 //   scene()     — clear colour, ambient, render modes, background (SceneState)
 //   resources() — textures, materials, lights, fonts, meshes (ResourceStores)
+//   atmosphere() — the sky box (AtmosphereState)
 //   rendering() — the renderer bound to the view, frame and timing (RenderBinding)
 //   landscape() — the landscapes and their terrain (LandscapeState)
 // Besides those it keeps the debug log, the error policy (log, then throw) and
 // the media search folder.
 #pragma once
 
+#include "core/AtmosphereState.h"
 #include "core/CameraState.h"
 #include "core/DebugLog.h"
 #include "core/EngineSettings.h"
@@ -46,6 +48,8 @@ public:
     const SceneState& scene() const { return scene_; }
     ResourceStores& resources() { return resources_; }
     const ResourceStores& resources() const { return resources_; }
+    AtmosphereState& atmosphere() { return atmosphere_; }
+    const AtmosphereState& atmosphere() const { return atmosphere_; }
     RenderBinding& rendering() { return rendering_; }
     const RenderBinding& rendering() const { return rendering_; }
     LandscapeState& landscape() { return landscape_; }
@@ -79,6 +83,7 @@ private:
     SceneState scene_;
     ResourceStores resources_;
     LandscapeState landscape_;
+    AtmosphereState atmosphere_;
     // Last, so the renderer goes first while the state it was drawing still exists.
     RenderBinding rendering_;
 };

@@ -41,7 +41,42 @@ void setVertexLayout(QOpenGLExtraFunctions& gl)
     floatAttribute(gl, 5, 2, stride, offsetof(Vertex, detailUv));
 }
 
-void setBlend(QOpenGLExtraFunctions& gl, BlendMode mode)
+namespace {
+
+GLenum glFactor(BlendFactor factor)
+{
+    switch (factor) {
+    case BlendFactor::Zero: return GL_ZERO;
+    case BlendFactor::One: return GL_ONE;
+    case BlendFactor::SrcColour: return GL_SRC_COLOR;
+    case BlendFactor::InvSrcColour: return GL_ONE_MINUS_SRC_COLOR;
+    case BlendFactor::SrcAlpha: return GL_SRC_ALPHA;
+    case BlendFactor::InvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
+    case BlendFactor::DestAlpha: return GL_DST_ALPHA;
+    case BlendFactor::InvDestAlpha: return GL_ONE_MINUS_DST_ALPHA;
+    case BlendFactor::DestColour: return GL_DST_COLOR;
+    case BlendFactor::InvDestColour: return GL_ONE_MINUS_DST_COLOR;
+    case BlendFactor::SrcAlphaSat: return GL_SRC_ALPHA_SATURATE;
+    case BlendFactor::BothSrcAlpha: return GL_SRC_ALPHA;
+    case BlendFactor::BothInvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
+    }
+    return GL_ONE;
+}
+
+void setFactors(QOpenGLExtraFunctions& gl, BlendFactor source, BlendFactor destination)
+{
+    // As in Direct3D, the "both" factors given as the source decide the
+    // destination factor too.
+    if (source == BlendFactor::BothSrcAlpha)
+        destination = BlendFactor::InvSrcAlpha;
+    else if (source == BlendFactor::BothInvSrcAlpha)
+        destination = BlendFactor::SrcAlpha;
+    gl.glBlendFunc(glFactor(source), glFactor(destination));
+}
+
+} // namespace
+
+void setBlend(QOpenGLExtraFunctions& gl, BlendMode mode, BlendFactor source, BlendFactor destination)
 {
     if (mode == BlendMode::Opaque) {
         gl.glDisable(GL_BLEND);
@@ -53,6 +88,7 @@ void setBlend(QOpenGLExtraFunctions& gl, BlendMode mode)
     case BlendMode::Additive: gl.glBlendFunc(GL_ONE, GL_ONE); break;
     case BlendMode::AdditiveAlpha: gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE); break;
     case BlendMode::Multiply: gl.glBlendFunc(GL_DST_COLOR, GL_ZERO); break;
+    case BlendMode::Factors: setFactors(gl, source, destination); break;
     case BlendMode::Opaque: break;
     }
 }

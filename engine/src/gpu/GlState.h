@@ -21,7 +21,9 @@ inline constexpr int BumpUnit = 1;
 inline constexpr int DetailUnit = 2;
 inline constexpr int LightmapUnit = 3;
 
-void setBlend(QOpenGLExtraFunctions& gl, BlendMode mode);
+// `source` and `destination` are used with BlendMode::Factors only.
+void setBlend(QOpenGLExtraFunctions& gl, BlendMode mode, BlendFactor source = BlendFactor::One,
+              BlendFactor destination = BlendFactor::Zero);
 void setDepth(QOpenGLExtraFunctions& gl, bool test, bool write);
 void setCull(QOpenGLExtraFunctions& gl, CullMode mode);
 

@@ -24,6 +24,14 @@ void MeshPass::create(QOpenGLExtraFunctions& gl)
     gl.glGenSamplers(1, &sampler_);
     gl.glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GL_REPEAT);
     gl.glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    gl.glGenSamplers(1, &clampSampler_);
+    gl.glSamplerParameteri(clampSampler_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl.glSamplerParameteri(clampSampler_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    gl.glGenSamplers(1, &spriteSampler_);
+    gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     applyFilter();
 }
 
@@ -31,6 +39,8 @@ void MeshPass::free()
 {
     if (gl_) {
         gl_->glDeleteSamplers(1, &sampler_);
+        gl_->glDeleteSamplers(1, &clampSampler_);
+        gl_->glDeleteSamplers(1, &spriteSampler_);
         stream_.free(*gl_);
     }
     forget();
@@ -42,6 +52,9 @@ void MeshPass::forget()
     programs_.setFunctions(nullptr);
     bound_ = nullptr;
     sampler_ = 0;
+    clampSampler_ = 0;
+    spriteSampler_ = 0;
+    baseSampler_ = 0;
     stream_.forget();
     gl_ = nullptr;
 }
@@ -65,8 +78,10 @@ void MeshPass::applyFilter()
     } else if (filter_ == TextureFilter::Bilinear) {
         minFilter = GL_LINEAR_MIPMAP_NEAREST;
     }
-    gl_->glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, minFilter);
-    gl_->glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, magFilter);
+    for (const GLuint sampler : {sampler_, clampSampler_}) {
+        gl_->glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, minFilter);
+        gl_->glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, magFilter);
+    }
 }
 
 void MeshPass::draw(const FrameState& frame, std::span<const DrawItem> items, GpuResources& resources,
@@ -79,6 +94,7 @@ void MeshPass::draw(const FrameState& frame, std::span<const DrawItem> items, Gp
     const PackedLights lights = packLights(frame);
     for (int unit : StageUnits)
         gl_->glBindSampler(GLuint(unit), sampler_);
+    baseSampler_ = sampler_;
     for (const DrawItem& item : items)
         drawItem(frame, lights, item, resources, error);
     for (int unit : StageUnits)
@@ -109,6 +125,15 @@ void MeshPass::bindStage(int unit, const TextureData* data, GpuResources& resour
     if (data) {
         gl_->glActiveTexture(GLenum(GL_TEXTURE0 + unit));
         gl_->glBindTexture(GL_TEXTURE_2D, resources.texture(*data));
+    }
+}
+
+void MeshPass::bindBaseSampler(const DrawItem& item)
+{
+    const GLuint wanted = item.spriteSampling ? spriteSampler_ : item.clampToEdge ? clampSampler_ : sampler_;
+    if (wanted != baseSampler_) {
+        gl_->glBindSampler(GLuint(BaseUnit), wanted);
+        baseSampler_ = wanted;
     }
 }
 
@@ -157,6 +182,7 @@ void MeshPass::drawItem(const FrameState& frame, const PackedLights& lights, con
     gl_->glUniform1f(mu.matPower, mat.power);
 
     bindStage(BaseUnit, item.baseTexture, resources);
+    bindBaseSampler(item);
     if (features & shaders::BumpMap) {
         bindStage(BumpUnit, item.bumpTexture, resources);
         const bool known = item.bumpLightIndex >= 0 && item.bumpLightIndex < MaxLights;
@@ -168,7 +194,7 @@ void MeshPass::drawItem(const FrameState& frame, const PackedLights& lights, con
     gl_->glUniform1i(mu.detailOwnUv, item.detailOwnUv ? 1 : 0);
     bindStage(LightmapUnit, item.lightmapTexture, resources);
 
-    setBlend(*gl_, item.blend);
+    setBlend(*gl_, item.blend, item.sourceFactor, item.destinationFactor);
     setDepth(*gl_, item.depthTest, item.depthWrite);
     setCull(*gl_, item.cull);
 

@@ -40,6 +40,7 @@ private:
     void applyFilter();
     void setFrameUniforms(const MeshUniforms& mu, const FrameState& frame, const PackedLights& lights);
     void bindStage(int unit, const TextureData* data, GpuResources& resources);
+    void bindBaseSampler(const DrawItem& item);
     void drawItem(const FrameState& frame, const PackedLights& lights, const DrawItem& item,
                   GpuResources& resources, QString& error);
 
@@ -47,7 +48,10 @@ private:
     MeshProgramCache programs_;
     const MeshProgram* bound_ = nullptr;
     std::uint64_t drawSerial_ = 0;
-    GLuint sampler_ = 0;   // the chosen filter, repeating
+    GLuint sampler_ = 0;        // the chosen filter, repeating
+    GLuint clampSampler_ = 0;   // the chosen filter, clamped to the edge texels
+    GLuint spriteSampler_ = 0;  // bilinear from the nearest mip level, clamped
+    GLuint baseSampler_ = 0;    // the one bound to the base unit now
     TextureFilter filter_ = TextureFilter::Trilinear;
     StreamBuffer stream_;
 };

@@ -98,6 +98,26 @@ enum class BlendMode {
     Additive,       // src + dst
     AdditiveAlpha,  // src·a + dst
     Multiply,       // src·dst
+    Factors,        // src·DrawItem::sourceFactor + dst·DrawItem::destinationFactor
+};
+
+// Direct3D 8 blend factors, numbered as D3DBLEND. BothSrcAlpha and
+// BothInvSrcAlpha set both factors from the source one (as a source factor
+// they override the destination factor).
+enum class BlendFactor : int {
+    Zero = 1,
+    One = 2,
+    SrcColour = 3,
+    InvSrcColour = 4,
+    SrcAlpha = 5,
+    InvSrcAlpha = 6,
+    DestAlpha = 7,
+    InvDestAlpha = 8,
+    DestColour = 9,
+    InvDestColour = 10,
+    SrcAlphaSat = 11,
+    BothSrcAlpha = 12,
+    BothInvSrcAlpha = 13,
 };
 
 // Mesh texture sampling: nearest texel, bilinear within the nearest mip level,
@@ -139,9 +159,18 @@ struct DrawItem {
     bool lit = true;               // false: colour = diffuse colour (times the textures), no lights
     bool useVertexColours = false; // vertex colour replaces the material's diffuse colour
     BlendMode blend = BlendMode::Opaque;
+    BlendFactor sourceFactor = BlendFactor::One;        // with BlendMode::Factors
+    BlendFactor destinationFactor = BlendFactor::Zero;  // with BlendMode::Factors
     bool depthTest = true;
     bool depthWrite = true;
     CullMode cull = CullMode::None;
+    // The base texture is sampled clamped to its edge texels instead of
+    // repeating, so faces that meet (a sky box) show no seam from the far edge.
+    bool clampToEdge = false;
+    // Particle sprites: the base texture is sampled bilinear from the nearest
+    // mip level and clamped, whatever the mesh filter — small, short-lived
+    // squares look the same and cost a third less to fill than trilinear.
+    bool spriteSampling = false;
 
     DrawLayer layer = DrawLayer::Automatic;
     // Point, in the item's own coordinates, whose view depth orders blended items.

@@ -32,7 +32,9 @@ foreach(required IN ITEMS
     "KLCollisionResult::Mesh() const"
     "KLError::~KLError()"
     "typeinfo for KLError"
-    "KLTextureFactory::LoadTexture(")
+    "KLTextureFactory::LoadTexture("
+    "KLParticleSystem::UpdateParticles(int)"
+    "KLAtmosphere::RenderSkyBox()")
   string(FIND "${symbols}" "${required}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "${LIBRARY} does not export ${required}")

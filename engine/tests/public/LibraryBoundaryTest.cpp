@@ -65,3 +65,34 @@ TEST(LibraryBoundary, TheLibraryKnowsItsOwnFile)
 }
 
 } // namespace
+
+#include <korlith3d/KLAtmosphere.h>
+#include <korlith3d/KLParticleSystem.h>
+
+namespace {
+
+TEST(LibraryBoundary, AToolsHandlerRunsInsideTheLibrarysUpdateAndItsValuesComeBack)
+{
+    KLEngine engine;
+    KLParticleSystem system;
+    system.SetBillboardMode(1);
+    system.CreateBillboardSystem(50, 0, 3.0f, {0, 30, 0}, 0, 0);
+    system.SetGeneratorSpeed(20.0f);
+    int calls = 0;
+    system.SetNewParticleHandler([&](float& vx, float& vy, float& vz, float&, float& g, float&, float&, float& life,
+                                     std::int32_t&) {
+        ++calls;
+        vx = 0.5f, vy = 0.0f, vz = 0.0f;
+        g = 0.25f;
+        life = 9.0f;
+    });
+    system.UpdateParticles(KL_UPDATE_BOUNCE_ON_Y0_PLANE | KL_UPDATE_GENERATOR, 500.0f);
+    EXPECT_EQ(calls, 10);
+    ASSERT_EQ(system.GetParticleCount(), 10);
+    EXPECT_FLOAT_EQ(system.GetParticle(9).Color.g, 0.25f);
+    EXPECT_FLOAT_EQ(system.GetParticle(9).LifeTime, 9.0f);
+    EXPECT_EQ(klErrorNumberOf([&] { system.SetAlphaBlendingMode(7, 5, 2); }), KLERR_INVALID_CALL);
+    EXPECT_EQ(klErrorNumberOf([] { KLAtmosphere().SetSkyBox(1, 2, 3, 4, 5, 6); }), KLERR_UNKNOWN_ID);
+}
+
+} // namespace

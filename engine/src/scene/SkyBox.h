@@ -1,0 +1,39 @@
+// The sky box: a cube around the camera, each face one texture, drawn before
+// everything else and without depth, so the scene covers it wherever it is.
+//
+// Face layout (left-handed, y up, seen from inside): front +z, back −z,
+// left −x, right +x, top +y, bottom −y. Side faces are upright; the top face's
+// lower edge and the bottom face's upper edge join the front face, and on
+// both the image's right is +x. A face's texture runs from edge to edge and
+// is sampled clamped, so neighbouring faces meet without a seam.
+#pragma once
+
+#include "core/AtmosphereState.h"
+#include "gpu/RenderTypes.h"
+
+#include <glm/glm.hpp>
+
+#include <vector>
+
+namespace kl::core {
+class Context;
+}
+
+namespace kl::scene {
+
+// The cube from −1 to 1, one group of two triangles per face in SkyFace order.
+gpu::MeshGeometry makeSkyCube(gpu::ResourceId id);
+
+// Point of face `face` at face coordinates s (image right) and t (image
+// down), both −1..1, on the cube from −1 to 1.
+glm::vec3 skyFacePoint(core::SkyFace face, float s, float t);
+
+// Half the edge length the box is drawn with: the given size, kept inside the
+// camera's far plane (corners included) and outside its near plane when the
+// box follows the camera — there its size does not change the picture.
+float skyHalfSize(float size, bool followsCamera, float nearPlane, float farPlane);
+
+// One item per face with a texture (none while the sky box is off).
+void appendSkyItems(const core::Context& context, std::vector<gpu::DrawItem>& items);
+
+} // namespace kl::scene
