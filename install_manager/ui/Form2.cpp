@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,6 +31,12 @@ namespace stewardex {
 namespace {
 
 enum Column { NameColumn, FolderColumn, SizeColumn, ModifiedColumn };
+
+// Events (and the status text) are let through at the start of a folder
+// when this long has passed since the last time: a Cancel click still acts
+// within a few milliseconds, and a walk over tens of thousands of folders is
+// not slowed tenfold by repainting the status bar at each one.
+constexpr qint64 EventIntervalMs = 10;
 
 // The attribute helper is started without waiting for it; before the second
 // deletion it is given this long to finish, events running meanwhile.
@@ -151,6 +158,8 @@ void Form2::wholeComputerChanged()
 
 void Form2::startSearch()
 {
+    if (searching_)
+        return;   // pressed again while a search runs: it goes on
     results_->clear();
     doSearch_ = true;
     QStringList roots;
@@ -161,21 +170,29 @@ void Form2::startSearch()
     } else {
         roots.append(drive1_->currentText());
     }
+    QElapsedTimer sinceEvents;
+    QString lastFolder;
     FolderSearch search(
         {QString::fromLatin1(EngineFileName), QString::fromLatin1(UtilityFileName)},
-        [this](const QString& folder) {
+        [&](const QString& folder) {
             if (!doSearch_)
                 return false;
             searching_ = true;
-            setStatus(folder);
-            platform::doEvents();   // where a Cancel click is handled
+            lastFolder = folder;
+            if (!sinceEvents.isValid() || sinceEvents.elapsed() >= EventIntervalMs) {
+                setStatus(folder);
+                platform::doEvents();   // where a Cancel click is handled
+                sinceEvents.start();
+            }
             return doSearch_;
         },
         [this](const FoundFile& file) {
             addRow(file.nameIndex == 0 ? RowKind::Engine : RowKind::Utility, file.folder, file.fileName, file.size,
                    file.modified);
         });
-    search.run(roots);
+    // The status keeps the last folder searched, or the Cancel's text.
+    if (search.run(roots) && !lastFolder.isEmpty())
+        setStatus(lastFolder);
     searching_ = false;
 }
 

@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -240,6 +242,35 @@ TEST_F(Form1Test, QuitEndsTheProgramAtOnceEvenWhileRendering)
     EXPECT_EQ(ends, 1);
     EXPECT_FALSE(form_.holdsEngine());
     EXPECT_FALSE(form_.isVisible());
+}
+
+TEST_F(Form1Test, CheckNewVersionsAsksTheConfiguredSite)
+{
+    QTcpServer site;
+    ASSERT_TRUE(site.listen(QHostAddress::LocalHost));
+    QByteArray request;
+    QObject::connect(&site, &QTcpServer::newConnection, &site, [&] {
+        QTcpSocket* client = site.nextPendingConnection();
+        QObject::connect(client, &QTcpSocket::readyRead, client, [&request, client] {
+            request += client->readAll();
+            if (request.endsWith("\r\n\r\n"))
+                client->write("HTTP/1.1 200 OK\r\n\r\n6.3\nEngine\n2003-01-10\nBeta\n");
+        });
+    });
+    testing::makeFile(programFolder() + "/stewardex.ini",
+                      "[Site]\r\nAddress=127.0.0.1:" + QByteArray::number(site.serverPort()) + "\r\n");
+    QString shownTitle;
+    QTimer::singleShot(0, &form_, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            shownTitle = modal->windowTitle();
+    });
+    dialogs_->expectMsgBox(platform::vbOK, "Lates version is: ");
+    button("Command2")->click();   // returns when the query window closes itself
+    EXPECT_EQ(shownTitle, "Checking Version with site...");
+    EXPECT_TRUE(request.startsWith("GET /version.txt HTTP/1.1\r\n"));
+    EXPECT_TRUE(request.contains("Host: 127.0.0.1:" + QByteArray::number(site.serverPort()) + "\r\n"));
+    ASSERT_EQ(dialogs_->calls().size(), 1u);
+    EXPECT_EQ(dialogs_->calls()[0].prompt, "Lates version is: \r\nEngine (6.3)\r\nBeta (2003-01-10)");
 }
 
 } // namespace

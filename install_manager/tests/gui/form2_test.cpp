@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -67,6 +69,34 @@ TEST_F(Form2Test, StartsIdleWithTheWholeComputerTicked)
     EXPECT_EQ(list()->headerItem()->text(1), "In Folder");
     EXPECT_EQ(list()->headerItem()->text(2), "Size");
     EXPECT_EQ(list()->headerItem()->text(3), "Modified");
+}
+
+TEST_F(Form2Test, DriveListBackgroundFollowsTheWholeComputerChoice)
+{
+    auto* drives = child<QComboBox>(window(), "Drive1");
+    const QColor menuBar = window().palette().color(QPalette::Button);
+    const QColor windowColour = window().palette().color(QPalette::Base);
+    EXPECT_EQ(drives->palette().color(QPalette::Base), menuBar);
+    child<QCheckBox>(window(), "Check1")->click();
+    EXPECT_EQ(drives->palette().color(QPalette::Base), windowColour);
+    child<QCheckBox>(window(), "Check1")->click();
+    EXPECT_EQ(drives->palette().color(QPalette::Base), menuBar);
+}
+
+TEST_F(Form2Test, RightButtonReleasedOverTheListShowsTheMenu)
+{
+    window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+    auto* menu = child<QMenu>(window(), "mnMenu");
+    QTest::mouseRelease(list()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(menu->isVisible());
+    QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000));
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items.append(action->objectName() + "=" + action->text());
+    EXPECT_EQ(items, QStringList({"mnRegister=Register", "mnUnRegister=UnRegister", "mnDelete=Delete"}));
+    menu->hide();
 }
 
 TEST_F(Form2Test, BothKindsInOneFolderGiveTwoRowsEngineFirst)
