@@ -2,6 +2,7 @@
 
 #include "platform/TextFile.h"
 
+#include <QFile>
 #include <QtEndian>
 
 namespace platform {
@@ -135,10 +136,17 @@ std::optional<VersionResource> parseVersionResource(const QByteArray& section)
 
 std::optional<VersionResource> readVersionResource(const QString& path)
 {
-    const ReadResult file = readWholeFile(path, MaxLibrarySize);
-    if (!file)
+    // Mapped, not read: only the pages of the headers and the section are
+    // touched, so a search listing many large libraries stays quick.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() <= 0 || file.size() > MaxLibrarySize)
         return std::nullopt;
-    const auto section = findElfSection(file.data, QByteArrayLiteral(".klversion"));
+    const uchar* mapped = file.map(0, file.size());
+    if (!mapped)
+        return std::nullopt;
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                                     static_cast<qsizetype>(file.size()));
+    const auto section = findElfSection(bytes, QByteArrayLiteral(".klversion"));
     if (!section)
         return std::nullopt;
     return parseVersionResource(*section);

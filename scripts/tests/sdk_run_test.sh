@@ -16,6 +16,9 @@ if [ "$1" = "--build" ]; then
   mkdir -p "$2/Glazery"
   printf '#!/bin/sh\necho "glazery started in $(pwd)"\n' >"$2/Glazery/glazery"
   chmod +x "$2/Glazery/glazery"
+  mkdir -p "$2/Stewardex"
+  printf '#!/bin/sh\necho "stewardex started in $(pwd)"\n' >"$2/Stewardex/stewardex"
+  chmod +x "$2/Stewardex/stewardex"
 fi
 FAKE
 cat >"$work/bin/install-deps" <<'FAKE'
@@ -41,6 +44,21 @@ grep -q -- '-DCMAKE_BUILD_TYPE=Release' "$work/log" || fail "not a release build
 case "$output" in
   *"glazery started in $work/build/release/Glazery"*) ;;
   *) fail "Glazery did not start from its program folder: $output" ;;
+esac
+
+# Stewardex: its program target (which brings the engine, the utility
+# library and the helpers along) and its program folder.
+: >"$work/log"
+output="$(SDK_TEST_LOG="$work/log" PATH="$work/bin:$PATH" DISPLAY=:99 \
+          KL_INSTALL_DEPS="$work/bin/install-deps" KL_BUILD_ROOT="$work/build" \
+          "$root/sdk" run stewardex 2>&1)" || fail "sdk run stewardex exited with $?: $output"
+case "$(grep -- '^cmake --build' "$work/log")" in
+  *"--target stewardex "*) ;;
+  *) fail "the build was not limited to Stewardex: $(grep -- '^cmake --build' "$work/log")" ;;
+esac
+case "$output" in
+  *"stewardex started in $work/build/release/Stewardex"*) ;;
+  *) fail "Stewardex did not start from its program folder: $output" ;;
 esac
 
 # Without a display nothing is installed or built.

@@ -1,6 +1,7 @@
 # Reads the dynamic symbol table of libkorlith3d.so and fails when it exports
 # engine internals (anything whose own name is in a kl:: or platform::
-# namespace) or misses the public classes.
+# namespace) or misses the public classes and the component entry points
+# (the extern "C" class factory and self-registration functions).
 #   cmake -DLIBRARY=<path> -DNM=<nm> -P CheckExports.cmake
 execute_process(COMMAND ${NM} -DC --defined-only ${LIBRARY}
                 OUTPUT_VARIABLE symbols RESULT_VARIABLE status ERROR_VARIABLE errors)
@@ -34,7 +35,10 @@ foreach(required IN ITEMS
     "typeinfo for KLError"
     "KLTextureFactory::LoadTexture("
     "KLParticleSystem::UpdateParticles(int)"
-    "KLAtmosphere::RenderSkyBox()")
+    "KLAtmosphere::RenderSkyBox()"
+    "DllGetClassObject"
+    "DllRegisterServer"
+    "DllUnregisterServer")
   string(FIND "${symbols}" "${required}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "${LIBRARY} does not export ${required}")
