@@ -12,6 +12,8 @@ namespace {
 // rounding in the ranges never hides a touching segment.
 constexpr float kRangeMargin = 1e-3f;
 
+constexpr int kDescent = 2;
+
 HeightRange merged(const HeightRange& a, const HeightRange& b)
 {
     return {std::min(a.min, b.min), std::max(a.max, b.max)};
@@ -28,6 +30,8 @@ public:
           inverseStep_(inverse(gridStep_.x), inverse(gridStep_.y)), inverseRise_(inverse(step_.y)),
           inverseDiagonal_(inverse(gridStep_.x - gridStep_.y))
     {
+        for (int level = 0; level < std::min(hierarchy.levelCount(), kMaxLevels); ++level)
+            levels_[std::size_t(level)] = {hierarchy.nodes(level), hierarchy.columns(level), hierarchy.rows(level)};
     }
 
     // Walks the nodes the segment passes over [t0, t1], front to back: a node
@@ -56,15 +60,21 @@ public:
             const float exitX = exitCrossing(column, level, grid_.x, inverseStep_.x, stepColumn);
             const float exitZ = exitCrossing(row, level, grid_.y, inverseStep_.y, stepRow);
             const float exit = std::min({exitX, exitZ, t1});
-            const HeightRange& range = hierarchy_.node(level, column, row);
+            const LevelView& view = levels_[std::size_t(level)];
+            const HeightRange& range = view.nodes[std::size_t(row) * std::size_t(view.columns) + std::size_t(column)];
             if (!clears(range, t, exit)) {
                 // The stretch before the segment comes within the node's
                 // range clears every cell under it: move past it at once.
                 t = std::min(std::max(t, entersRange(range, t)), exit);
                 if (level > 0) {
-                    --level;
-                    column = 2 * column + childSide(column, level, grid_.x, inverseStep_.x, stepColumn, t);
-                    row = 2 * row + childSide(row, level, grid_.y, inverseStep_.y, stepRow, t);
+                    // Down several levels at once to the node holding t: the
+                    // ones in between are seldom clear where their parent is not.
+                    const int target = std::max(0, level - kDescent);
+                    while (level > target) {
+                        --level;
+                        column = 2 * column + childSide(column, level, grid_.x, inverseStep_.x, stepColumn, t);
+                        row = 2 * row + childSide(row, level, grid_.y, inverseStep_.y, stepRow, t);
+                    }
                     continue;
                 }
                 if (const auto hit = inCell(column, row, t, exit))
@@ -84,7 +94,7 @@ public:
                 row += stepRow;
                 leftParent = leftParent || (row & 1) == (stepRow > 0 ? 0 : 1);
             }
-            if (column < 0 || row < 0 || column >= hierarchy_.columns(level) || row >= hierarchy_.rows(level))
+            if (column < 0 || row < 0 || column >= view.columns || row >= view.rows)
                 return std::nullopt;
             if (leftParent && level < top) {
                 ++level;
@@ -184,8 +194,17 @@ private:
         return std::nullopt;
     }
 
+    // Each level's nodes and size, read without going through the hierarchy.
+    struct LevelView {
+        const HeightRange* nodes = nullptr;
+        int columns = 0;
+        int rows = 0;
+    };
+    static constexpr int kMaxLevels = 32;
+
     const TerrainSurface& surface_;
     const MinMaxHierarchy& hierarchy_;
+    std::array<LevelView, kMaxLevels> levels_{};
     glm::vec3 from_;
     glm::vec3 step_;
     glm::vec2 grid_;

@@ -33,6 +33,8 @@ public:
         const Level& l = levels_[std::size_t(level)];
         return l.ranges[std::size_t(row) * std::size_t(l.columns) + std::size_t(column)];
     }
+    // The level's nodes, row by row.
+    const HeightRange* nodes(int level) const { return levels_[std::size_t(level)].ranges.data(); }
 
 private:
     struct Level {

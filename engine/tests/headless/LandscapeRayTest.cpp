@@ -393,4 +393,40 @@ TEST(TerrainHierarchy, EveryNodeHoldsTheRangeOfItsCells)
     EXPECT_TRUE(kl::terrain::intersectSegment(surface, hierarchy, {1, 200, 1}, {1, -200, 1}));
 }
 
+// A flat field of 256 x 256 cells with one raised grid point: segments that
+// descend through every level to reach the one cell that matters.
+TEST(TerrainHierarchy, LongSegmentsFindOrMissASinglePeak)
+{
+    constexpr int kSide = 257, kPeakColumn = 150, kPeakRow = 97;
+    constexpr float kPeak = 10.0f;
+    std::vector<float> values(std::size_t(kSide) * kSide, 0.0f);
+    values[std::size_t(kPeakRow) * kSide + kPeakColumn] = kPeak;
+    const kl::terrain::TerrainSurface surface(kl::terrain::HeightField(kSide, kSide, values), 1.0f, {0.0f, 0.0f});
+    const kl::terrain::MinMaxHierarchy hierarchy(surface);
+    ASSERT_EQ(hierarchy.levelCount(), 9);
+    // Along the grid line through the peak, z from row - 100 to row + 50, the
+    // ground rises linearly from z = row - 1 to the peak and falls after it.
+    const auto alongLine = [&](float y0, float y1) {
+        return kl::terrain::intersectSegment(surface, hierarchy, {float(kPeakColumn), y0, float(kPeakRow - 100)},
+                                             {float(kPeakColumn), y1, float(kPeakRow + 50)});
+    };
+    EXPECT_FALSE(alongLine(160.0f, 109.0f));
+    EXPECT_FALSE(alongLine(kPeak + 0.5f, kPeak + 0.01f));   // just over the peak and past it
+    const float low = kPeak - 1.0f;   // level segment one unit under the peak
+    const auto hit = alongLine(low, low);
+    ASSERT_TRUE(hit);
+    const float z = float(kPeakRow - 100) + *hit * 150.0f;
+    EXPECT_NEAR(z, float(kPeakRow) - 1.0f + low / kPeak, 1e-3f);
+    // Diagonal segments like a lightmap bake's, ending just under and just
+    // over the peak.
+    const glm::vec3 peak(kPeakColumn, kPeak, kPeakRow);
+    const glm::vec3 towardsLight = -glm::normalize(glm::vec3(2.0f, -1.0f, 2.0f));
+    const glm::vec3 under = peak - glm::vec3(0.0f, 0.05f, 0.0f), over = peak + glm::vec3(0.0f, 0.05f, 0.0f);
+    const auto hitUnder = kl::terrain::intersectSegment(surface, hierarchy, under + 200.0f * towardsLight, under);
+    ASSERT_TRUE(hitUnder);
+    // Above the peak's cell the clearance is 7 s - 0.05 at distance s from the end.
+    EXPECT_NEAR((1.0f - *hitUnder) * 200.0f, 0.05f / 7.0f, 1e-3f);
+    EXPECT_FALSE(kl::terrain::intersectSegment(surface, hierarchy, over + 200.0f * towardsLight, over));
+}
+
 } // namespace
