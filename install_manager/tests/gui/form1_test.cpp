@@ -122,6 +122,28 @@ TEST_F(Form1Test, RegisteredEngineIsShownAndTheRenderTestRunsUntilTheSecondPress
     EXPECT_TRUE(child<QLabel>(form_, "Label14")->isHidden());
 }
 
+TEST_F(Form1Test, ChecksAfterARegistrationChangeStartNoRenderTest)
+{
+    provideUtilityLibrary();
+    dialogs_->expectMsgBox(platform::vbOK, "A correct Korlith3D.Dll is not registered.");
+    form_.load();
+    ASSERT_TRUE(registerBuiltEngine());
+    form_.DoGlobalInit2();
+    EXPECT_EQ(dialogs_->calls().size(), 1u);
+    EXPECT_EQ(text("Label9"), "File used : " + enginePath());
+    EXPECT_EQ(text("Label10"), "Version : 6.0.0.0");
+    EXPECT_EQ(text("Label14"), FirstLabel14) << "no engine initialisation after a registration change";
+    EXPECT_EQ(button("Command5")->text(), "Start Render");
+    EXPECT_FALSE(form_.holdsEngine());
+    EXPECT_EQ(form_.framesRendered(), 0);
+
+    ASSERT_TRUE(platform::unregisterComponent(ProgId));
+    dialogs_->expectMsgBox(platform::vbOK, "A correct Korlith3D.Dll is not registered.");
+    form_.DoGlobalInit2();
+    EXPECT_EQ(dialogs_->calls().size(), 2u);
+    EXPECT_EQ(text("Label9"), "File used : No file, bad registration");
+}
+
 TEST_F(Form1Test, EngineWithoutGetDLLPathIsTheWrongVersion)
 {
     provideUtilityLibrary();
