@@ -5,6 +5,7 @@
 
 #include <platform/FileSystem.h>
 #include <platform/Interaction.h>
+#include <platform/Paths.h>
 #include <platform/Process.h>
 #include <platform/RuntimeError.h>
 #include <platform/Ui.h>
@@ -265,7 +266,8 @@ void Form2::deleteSelected()
     QTreeWidgetItem* row = selectedRow();
     if (!row)
         return;
-    const QString file = rowFile(row->text(FolderColumn), row->text(NameColumn));
+    // The name is matched without regard to case, as the search found it.
+    const QString file = platform::resolvePath(rowFile(row->text(FolderColumn), row->text(NameColumn)));
     platform::StepByStep steps;
     if (steps.step([&file] { platform::deleteFile(file); }) == platform::err::PathFileAccessError) {
         if (platform::msgBox(QString::fromLatin1(messages::WriteProtected), platform::vbOKCancel,
