@@ -80,7 +80,7 @@ Form1::Form1(const QString& programFolder, QWidget* parent)
     setFixedSize(480, 540);
 
     auto* picture1 = addLabel(this, "Picture1", {}, {0, 0, 480, 64});
-    picture1->setPixmap(logoPicture(480, 64));
+    picture1->setPixmap(logoPicture(programFolder_, 480, 64));
 
     QFrame* picture2 = addPanel(this, "Picture2", {8, 72, 464, 132});
     addLabel(picture2, "Label4", QStringLiteral("Info about the DLLs :"), {8, 4, 440, 18})
@@ -299,7 +299,7 @@ void Form1::showSearchWindow()
 
 void Form1::showVersionWindow()
 {
-    Form3 query(readSiteAddress(programFolder_), this);
+    Form3 query(readSiteAddress(programFolder_), programFolder_, this);
     query.exec();
 }
 

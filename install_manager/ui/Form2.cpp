@@ -5,6 +5,7 @@
 
 #include <platform/FileSystem.h>
 #include <platform/Interaction.h>
+#include <platform/Paths.h>
 #include <platform/Process.h>
 #include <platform/RuntimeError.h>
 #include <platform/Ui.h>
@@ -72,41 +73,41 @@ Form2::Form2(const QStringList& drives, std::function<void()> doGlobalInit2, QWi
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Search for KL3D files..."));
     setModal(true);
-    setFixedSize(600, 400);
+    setFixedSize(760, 400);
 
     results_ = new QTreeWidget(this);
     results_->setObjectName(QStringLiteral("LstResults"));
-    results_->setGeometry(8, 8, 584, 300);
+    results_->setGeometry(8, 8, 744, 300);
     results_->setColumnCount(4);
     results_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("In Folder"), QStringLiteral("Size"),
                                QStringLiteral("Modified")});
     results_->setRootIsDecorated(false);
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
     results_->setColumnWidth(NameColumn, 190);
-    results_->setColumnWidth(FolderColumn, 210);
-    results_->setColumnWidth(SizeColumn, 70);
+    results_->setColumnWidth(FolderColumn, 280);
+    results_->setColumnWidth(SizeColumn, 80);
     results_->viewport()->installEventFilter(this);
 
     drive1_ = new QComboBox(this);
     drive1_->setObjectName(QStringLiteral("Drive1"));
-    drive1_->setGeometry(8, 318, 200, 26);
+    drive1_->setGeometry(8, 318, 240, 26);
     drive1_->addItems(drives);
 
     check1_ = new QCheckBox(QStringLiteral("Search whole computer"), this);
     check1_->setObjectName(QStringLiteral("Check1"));
-    check1_->setGeometry(220, 318, 180, 26);
+    check1_->setGeometry(264, 318, 200, 26);
     check1_->setChecked(true);
 
     auto* command2 = new QPushButton(QStringLiteral("Start Search"), this);
     command2->setObjectName(QStringLiteral("Command2"));
-    command2->setGeometry(400, 316, 92, 30);
+    command2->setGeometry(560, 316, 92, 30);
     auto* command1 = new QPushButton(QStringLiteral("Cancel"), this);
     command1->setObjectName(QStringLiteral("Command1"));
-    command1->setGeometry(500, 316, 92, 30);
+    command1->setGeometry(660, 316, 92, 30);
 
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar_->setGeometry(0, 372, 600, 28);
+    statusBar_->setGeometry(0, 372, 760, 28);
     statusBar_->setSizeGripEnabled(false);
     statusPanel_ = new QLabel(statusBar_);
     statusPanel_->setObjectName(QStringLiteral("Panel1"));
@@ -265,7 +266,8 @@ void Form2::deleteSelected()
     QTreeWidgetItem* row = selectedRow();
     if (!row)
         return;
-    const QString file = rowFile(row->text(FolderColumn), row->text(NameColumn));
+    // The name is matched without regard to case, as the search found it.
+    const QString file = platform::resolvePath(rowFile(row->text(FolderColumn), row->text(NameColumn)));
     platform::StepByStep steps;
     if (steps.step([&file] { platform::deleteFile(file); }) == platform::err::PathFileAccessError) {
         if (platform::msgBox(QString::fromLatin1(messages::WriteProtected), platform::vbOKCancel,

@@ -14,7 +14,8 @@
 
 namespace stewardex {
 
-Form3::Form3(const SiteAddress& site, QWidget* owner) : QDialog(owner), site_(site)
+Form3::Form3(const SiteAddress& site, const QString& programFolder, QWidget* owner)
+    : QDialog(owner), site_(site)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Checking Version with site..."));
@@ -24,7 +25,7 @@ Form3::Form3(const SiteAddress& site, QWidget* owner) : QDialog(owner), site_(si
     auto* image1 = new QLabel(this);
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setGeometry(0, 0, 360, 48);
-    image1->setPixmap(logoPicture(360, 48));
+    image1->setPixmap(logoPicture(programFolder, 360, 48));
 
     label2_ = new QLabel(connectingText(site_), this);
     label2_->setObjectName(QStringLiteral("Label2"));

@@ -15,7 +15,8 @@ namespace stewardex {
 class Form3 : public QDialog {
     Q_OBJECT
 public:
-    explicit Form3(const SiteAddress& site, QWidget* owner = nullptr);
+    // programFolder: where the logo is.
+    Form3(const SiteAddress& site, const QString& programFolder, QWidget* owner = nullptr);
     ~Form3() override;
 
     // Connects; called once the window is shown.

@@ -1,12 +1,17 @@
 #include "ui/Logo.h"
 
+#include <platform/Paths.h>
+
 #include <QFont>
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 
 namespace stewardex {
 
-QPixmap logoPicture(int width, int height)
+namespace {
+
+QPixmap drawnLogo(int width, int height)
 {
     QPixmap picture(width, height);
     QPainter painter(&picture);
@@ -29,6 +34,22 @@ QPixmap logoPicture(int width, int height)
     painter.setPen(QColor(180, 200, 240));
     painter.drawText(picture.rect().adjusted(12, 0, -12, 0), Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("Stewardex"));
+    return picture;
+}
+
+} // namespace
+
+QPixmap logoPicture(const QString& programFolder, int width, int height)
+{
+    const QImage file(platform::joinPath(programFolder, QStringLiteral("logo.png")));
+    if (file.isNull())
+        return drawnLogo(width, height);
+    QPixmap picture(width, height);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QImage scaled = file.scaled(width - 16, height - 8, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    painter.drawImage(8, (height - scaled.height()) / 2, scaled);
     return picture;
 }
 

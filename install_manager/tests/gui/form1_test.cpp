@@ -1,6 +1,7 @@
 // The main window: start-up checks with and without a registered engine,
 // the utility library, the DirectX verdict, the render test and the buttons.
 #include "ui/Form1.h"
+#include "ui/Logo.h"
 
 #include "support/WindowTestSupport.h"
 
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -53,6 +55,21 @@ protected:
 
     Form1 form_{programFolder()};
 };
+
+TEST(StewardexLogo, ProgramFolderLogoOnWhiteElseDrawn)
+{
+    QTemporaryDir folder;
+    const QImage drawn = logoPicture(folder.path(), 200, 50).toImage();
+    EXPECT_EQ(drawn.size(), QSize(200, 50));
+    EXPECT_LT(qGray(drawn.pixel(1, 1)), 80) << "the drawn logo's dark background";
+    QImage file(100, 100, QImage::Format_RGB32);
+    file.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(file.save(folder.filePath("logo.png")));
+    const QImage loaded = logoPicture(folder.path(), 200, 50).toImage();
+    EXPECT_EQ(loaded.pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(loaded.pixel(20, 25), qRgb(255, 0, 0)) << "the file, scaled to the height";
+    EXPECT_EQ(loaded.pixel(120, 25), qRgb(255, 255, 255)) << "its shape kept";
+}
 
 TEST_F(Form1Test, NothingRegisteredShowsTheMessageOnceThenStartRenderCannotInitialize)
 {
@@ -120,6 +137,28 @@ TEST_F(Form1Test, RegisteredEngineIsShownAndTheRenderTestRunsUntilTheSecondPress
     button("Command5")->click();
     EXPECT_GE(form_.framesRendered(), frames + 2);
     EXPECT_TRUE(child<QLabel>(form_, "Label14")->isHidden());
+}
+
+TEST_F(Form1Test, ChecksAfterARegistrationChangeStartNoRenderTest)
+{
+    provideUtilityLibrary();
+    dialogs_->expectMsgBox(platform::vbOK, "A correct Korlith3D.Dll is not registered.");
+    form_.load();
+    ASSERT_TRUE(registerBuiltEngine());
+    form_.DoGlobalInit2();
+    EXPECT_EQ(dialogs_->calls().size(), 1u);
+    EXPECT_EQ(text("Label9"), "File used : " + enginePath());
+    EXPECT_EQ(text("Label10"), "Version : 6.0.0.0");
+    EXPECT_EQ(text("Label14"), FirstLabel14) << "no engine initialisation after a registration change";
+    EXPECT_EQ(button("Command5")->text(), "Start Render");
+    EXPECT_FALSE(form_.holdsEngine());
+    EXPECT_EQ(form_.framesRendered(), 0);
+
+    ASSERT_TRUE(platform::unregisterComponent(ProgId));
+    dialogs_->expectMsgBox(platform::vbOK, "A correct Korlith3D.Dll is not registered.");
+    form_.DoGlobalInit2();
+    EXPECT_EQ(dialogs_->calls().size(), 2u);
+    EXPECT_EQ(text("Label9"), "File used : No file, bad registration");
 }
 
 TEST_F(Form1Test, EngineWithoutGetDLLPathIsTheWrongVersion)

@@ -196,6 +196,13 @@ TEST_F(Form2Test, DeletingAWritableOrVanishedFileRemovesItsRowWithoutAMessage)
     window().deleteSelected();
     EXPECT_FALSE(QFileInfo::exists(driveA() + "/libklutil62.so"));
     EXPECT_TRUE(QFileInfo::exists(driveA() + "/libkorlith3d.so")) << "the utility row's file, not the engine";
+    ASSERT_TRUE(QFile::rename(driveA() + "/libkorlith3d.so", driveA() + "/LibKorlith3D.so"));
+    select(0);
+    window().deleteSelected();
+    EXPECT_FALSE(QFileInfo::exists(driveA() + "/LibKorlith3D.so")) << "found and deleted whatever its letter case";
+    ASSERT_EQ(rowTexts().size(), 0);
+    makeFile(driveA() + "/libkorlith3d.so");
+    child<QPushButton>(window(), "Command2")->click();
     ASSERT_TRUE(QFile::remove(driveA() + "/libkorlith3d.so"));
     select(0);
     window().deleteSelected();

@@ -61,7 +61,7 @@ TEST_F(Form3Test, SendsTheRequestAndPairsTheFourLines)
 {
     LoopbackSite site([](QTcpSocket& client) { client.write(Header + "6.3\nEngine\n2003-01-10\nBeta\n"); });
     dialogs_->expectMsgBox(platform::vbOK, "Lates version is: ");
-    Form3 window(site.address());
+    Form3 window(site.address(), programFolder());
     EXPECT_EQ(window.statusText(), "Connecting to http://127.0.0.1/ ...");
     ASSERT_TRUE(runUntilClosed(window));
     EXPECT_EQ(site.received(), versionRequest(site.address()));
@@ -88,7 +88,7 @@ TEST_F(Form3Test, ReplyInSeveralPiecesIsCollected)
         }
     });
     dialogs_->expectMsgBox(platform::vbOK, "Lates version is: ");
-    Form3 window(site.address());
+    Form3 window(site.address(), programFolder());
     ASSERT_TRUE(runUntilClosed(window));
     ASSERT_EQ(dialogs_->calls().size(), 1u);
     EXPECT_EQ(dialogs_->calls()[0].prompt, Paired);
@@ -97,7 +97,7 @@ TEST_F(Form3Test, ReplyInSeveralPiecesIsCollected)
 TEST_F(Form3Test, ReplyThatNeverEndsLeavesCancelWorking)
 {
     LoopbackSite site([](QTcpSocket& client) { client.write(Header + "6.3\nEngine\n"); });
-    Form3 window(site.address());
+    Form3 window(site.address(), programFolder());
     EXPECT_FALSE(runUntilClosed(window, 800)) << "still waiting for the rest";
     EXPECT_TRUE(dialogs_->calls().empty());
     child<QPushButton>(window, "Command1")->click();
@@ -115,7 +115,7 @@ TEST_F(Form3Test, MegabytesWithoutVersionLinesStopAtTheCap)
             written += client.write(block);
     });
     dialogs_->expectMsgBox(platform::vbOK, "larger than 64 KiB");
-    Form3 window(site.address());
+    Form3 window(site.address(), programFolder());
     ASSERT_TRUE(runUntilClosed(window));
     EXPECT_EQ(written, 2 * 1024 * 1024);
     EXPECT_EQ(dialogs_->calls().size(), 1u);
@@ -128,7 +128,7 @@ TEST_F(Form3Test, ShortReplyThatEndsIsSaidToBeShort)
         client.disconnectFromHost();
     });
     dialogs_->expectMsgBox(platform::vbOK, "holds 2 of the 4 lines");
-    Form3 window(site.address());
+    Form3 window(site.address(), programFolder());
     ASSERT_TRUE(runUntilClosed(window));
     ASSERT_EQ(dialogs_->calls().size(), 1u);
     EXPECT_TRUE(dialogs_->calls()[0].prompt.endsWith("Engine (6.3)\r\n ()"));
@@ -141,7 +141,7 @@ TEST_F(Form3Test, FourLinesEndedByClosingAreAnAnswer)
         client.disconnectFromHost();
     });
     dialogs_->expectMsgBox(platform::vbOK, "Lates version is: ");
-    Form3 window(site.address());
+    Form3 window(site.address(), programFolder());
     ASSERT_TRUE(runUntilClosed(window));
     ASSERT_EQ(dialogs_->calls().size(), 1u);
     EXPECT_EQ(dialogs_->calls()[0].prompt, Paired);
@@ -156,7 +156,7 @@ TEST_F(Form3Test, RefusedConnectionShowsTheErrorAndTheWindowStaysUntilCancel)
         freePort = probe.serverPort();
     }
     dialogs_->expectMsgBox(platform::vbOK, "Error : 10061");
-    Form3 window({"127.0.0.1", freePort});
+    Form3 window({"127.0.0.1", freePort}, programFolder());
     window.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs_->calls().empty(); }, 10000));
     EXPECT_EQ(dialogs_->calls()[0].prompt, "Error : 10061\r\nDescription : Connection is forcefully rejected\r\n"
