@@ -39,6 +39,12 @@ const Texture* TextureStore::find(int id) const
     return it == textures_.end() ? nullptr : &it->second;
 }
 
+const gpu::TextureData* TextureStore::drawData(int id) const
+{
+    const Texture* texture = id > 0 ? find(id) : nullptr;
+    return texture ? &texture->data : nullptr;
+}
+
 int TextureStore::idOf(const QString& name) const
 {
     for (const auto& [id, texture] : textures_)

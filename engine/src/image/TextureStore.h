@@ -25,6 +25,9 @@ public:
     Texture* find(int id);
     const Texture* find(int id) const;
     int idOf(const QString& name) const;   // 0 when absent
+    // The picture a draw item points to; null for id <= 0 or an unknown id
+    // (drawn untextured).
+    const gpu::TextureData* drawData(int id) const;
     // Removes the texture; returns its GPU resource id (0 when unknown).
     gpu::ResourceId remove(int id);
 

@@ -272,9 +272,7 @@ void KLParticleSystem::RenderParticles()
         kl::gpu::DrawItem& item = items[g];
         item.mesh = &s.geometry;
         item.group = int(g);
-        const kl::image::Texture* texture =
-            s.groupTextures[g] > 0 ? context_->resources().textures.find(s.groupTextures[g]) : nullptr;
-        item.baseTexture = texture ? &texture->data : nullptr;
+        item.baseTexture = context_->resources().textures.drawData(s.groupTextures[g]);
         item.lit = false;
         item.useVertexColours = true;
         item.spriteSampling = true;

@@ -30,8 +30,7 @@ gpu::BlendMode blendOf(int mode)
 
 const gpu::TextureData* textureData(const core::Context& context, int id)
 {
-    const image::Texture* texture = id > 0 ? context.resources().textures.find(id) : nullptr;
-    return texture ? &texture->data : nullptr;
+    return context.resources().textures.drawData(id);
 }
 
 } // namespace

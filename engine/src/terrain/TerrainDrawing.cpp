@@ -11,12 +11,6 @@ namespace kl::terrain {
 
 namespace {
 
-const gpu::TextureData* textureData(const core::Context& context, int id)
-{
-    const image::Texture* texture = id > 0 ? context.resources().textures.find(id) : nullptr;
-    return texture ? &texture->data : nullptr;
-}
-
 // Indices of a chunk's grid at every `step`-th point: cells split along the same
 // diagonal as the full grid, and a skirt along the border (skirt vertex of
 // border grid vertex v: skirtOf[v]).
@@ -160,7 +154,7 @@ void TerrainDrawing::appendItems(const std::shared_ptr<core::Context>& owner, co
     if (!land.terrain)
         return;
     const core::SceneState& scene = context.scene();
-    const gpu::TextureData* lightmap = textureData(context, land.lightmapTexture);
+    const gpu::TextureData* lightmap = context.resources().textures.drawData(land.lightmapTexture);
     for (std::size_t i = 0; i < meshes_.size() && i < land.terrain->chunks.size(); ++i) {
         if (cullChunks && outsideView(viewProjection, bounds_[i].min, bounds_[i].max))
             continue;
@@ -174,8 +168,8 @@ void TerrainDrawing::appendItems(const std::shared_ptr<core::Context>& owner, co
         if (const core::Material* material = chunk.material > 0 ? context.resources().materials.find(chunk.material)
                                                                 : nullptr)
             item.material = material->colors;
-        item.baseTexture = textureData(context, chunk.baseTexture);
-        item.detailTexture = textureData(context, chunk.detailTexture);
+        item.baseTexture = context.resources().textures.drawData(chunk.baseTexture);
+        item.detailTexture = context.resources().textures.drawData(chunk.detailTexture);
         item.detailOwnUv = true;
         item.lightmapTexture = lightmap;
         item.lit = scene.lighting;
