@@ -1,8 +1,11 @@
 #include "ui/Startup.h"
 
 #include "core/EmberlyRegistry.h"
+#include "ui/PresetMenus.h"
 #include "ui/frmMain.h"
 #include "ui/frmSplash.h"
+
+#include <platform/RuntimeError.h>
 
 namespace emberly {
 
@@ -14,7 +17,9 @@ int runEmberly(const QString& programFolder, double splashSeconds)
         toolkit::showSplash(splash, splashSeconds, toolkit::SplashWait::FullTime);
     }
     frmMain form(programFolder);
-    form.load(true);
+    PresetMenus presets(form);
+    // An engine failure while starting ends the program with its message.
+    platform::runUncaught([&form] { form.load(true); });
     return 0;
 }
 
