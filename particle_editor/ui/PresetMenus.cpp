@@ -156,10 +156,10 @@ void PresetMenus::buildPresetMenus(bool removal)
     if (removal) {
         loadItem(0, false)->setVisible(false);
         deleteItem(0, false)->setVisible(false);
-        for (QAction* item : loadItems().mid(1) + deleteItems().mid(1)) {
-            item->parentWidget()->removeAction(item);
-            delete item;
-        }
+        for (QAction* item : loadItems().mid(1))
+            form_.presetsMenu()->removeAction(item), delete item;
+        for (QAction* item : deleteItems().mid(1))
+            form_.presetDeleteMenu()->removeAction(item), delete item;
     }
     const QStringList names = presetNames(storePath());
     for (int p = 0; p < names.size(); ++p)

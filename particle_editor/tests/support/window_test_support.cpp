@@ -47,6 +47,7 @@ void EmberlyWindowTest::TearDown()
 void EmberlyWindowTest::startWindow()
 {
     form = std::make_unique<frmMain>(folder.path());
+    presets = new PresetMenus(*form);
     form->setActiveQuery([this] { return active; });
     ASSERT_TRUE(form->load(false));
     ASSERT_TRUE(form->running());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/EmberlyScene.h"
+#include "ui/PresetMenus.h"
 #include "ui/frmMain.h"
 
 #include <platform/Interaction.h>
@@ -44,6 +45,7 @@ protected:
     std::shared_ptr<platform::ScriptedInteraction> dialogs;
     std::unique_ptr<platform::ScopedInteraction> scopedDialogs;
     std::unique_ptr<frmMain> form;
+    PresetMenus* presets = nullptr;   // owned by the form
 };
 
 // Copies media/, mesh/, presets.ini and Readme.txt of the built program folder.
