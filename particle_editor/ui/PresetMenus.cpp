@@ -26,8 +26,6 @@ PresetMenus::PresetMenus(frmMain& form) : QObject(&form), form_(form)
     handlers.save = [this] { menuSave(); };
     handlers.addNew = [this] { menuAddNew(); };
     handlers.code = [this] { menuCode(); };
-    handlers.loadPreset = [this](const QString& name) { loadFromMenu(name); };
-    handlers.deletePreset = [this](const QString& name) { deletePreset(name); };
     handlers.buildPresetMenus = [this] { buildPresetMenus(false); };
     form_.setMenuHandlers(std::move(handlers));
 }

@@ -86,6 +86,7 @@ frmExport::frmExport(frmMain& form) : QDialog(&form), form_(form)
         auto* caption = new QLabel(QString::fromLatin1(outputNames[i][1]), this);
         caption->setObjectName(QStringLiteral("lblOutput_%1").arg(i));
         auto* copy = new QPushButton(QStringLiteral("Copy to Clipboard"), this);
+        copy->setAutoDefault(false);
         copy->setObjectName(QStringLiteral("cmdCopyClipbrd_%1").arg(i));
         connect(copy, &QPushButton::clicked, this, [this, i] { copyToClipboard(i); });
         head->addWidget(caption);
@@ -100,6 +101,7 @@ frmExport::frmExport(frmMain& form) : QDialog(&form), form_(form)
     }
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("OKButton"));
+    close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();

@@ -219,6 +219,7 @@ void frmMain::buildTabs(QWidget* parent)
     for (int i = 0; i < 3; ++i) {
         auto* page = new QFrame(area);
         page->setObjectName(QStringLiteral("Frame1_%1").arg(i));
+        page->setAutoFillBackground(true);   // the page in front hides the others
         // Pages 1 and 2 are laid aside at design time; loading moves them onto page 0.
         page->setGeometry(kPageOrigin.x() - 20 + i * 260, kPageOrigin.y() - 6, 232, 330);
         pages_[std::size_t(i)] = page;
@@ -373,7 +374,7 @@ void frmMain::buildOptionsPage(QFrame* page)
         writeSetting(kAutoRotateValue, on ? QStringLiteral("1") : QStringLiteral("0"));
     });
     QGroupBox* alpha =
-        frame(page, QStringLiteral("SetAlphaBlendingMode"), QStringLiteral("SetAlphaBlendingMode"), {2, 58, 226, 106});
+        frame(page, QStringLiteral("SetAlphaBlendingMode"), QString(), {2, 58, 226, 106});
     label(alpha, QStringLiteral("lblAlpha"), QStringLiteral("Set AlphaBlending Mode"), {8, 18, 200, 18});
     const char* const modes[] = {"KL_CHANGE_ALPHA", "KL_CHANGE_COLOR", "KL_CHANGE_NO"};
     for (int i = 1; i <= 3; ++i) {
@@ -432,6 +433,9 @@ bool frmMain::load(bool runLoop)
         menuHandlers_.buildPresetMenus();                                 // 3
     scene_->createEngine();                                               // 4
     show();
+    // A window shown at start-up is the active one, as the desktop makes it.
+    raise();
+    activateWindow();
     QApplication::processEvents();
     const QString debug = scene_->debugFile();                            // 5
     if (QFile::exists(debug))

@@ -82,7 +82,6 @@ public:
     // The menus' file, preset and code items; set by the windows that handle them.
     struct MenuHandlers {
         std::function<void()> load, save, code, addNew;
-        std::function<void(const QString&)> loadPreset, deletePreset;
         std::function<void()> buildPresetMenus;
     };
     void setMenuHandlers(MenuHandlers handlers) { menuHandlers_ = std::move(handlers); }

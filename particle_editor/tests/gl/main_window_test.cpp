@@ -16,7 +16,11 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
+#include <QAction>
+#include <QDialog>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <QThread>
 
 namespace emberly::test {
@@ -236,6 +240,32 @@ TEST_F(EmberlyWindowTest, ResizingKeepsTheMinimumAndFillsTheViewToTheEdges)
     auto* view = control<QWidget>("Picture1");
     EXPECT_EQ(view->geometry().right() + 1, form->centralWidget()->width() - 5);
     EXPECT_EQ(view->geometry().bottom() + 1, form->centralWidget()->height() - 5);
+}
+
+} // namespace
+} // namespace emberly::test
+
+namespace emberly::test {
+namespace {
+
+TEST_F(EmberlyWindowTest, UsageShowsTheReadmeAndTheTabsNameTheirPages)
+{
+    startWindow();
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* usage = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = usage->windowTitle() + "|" + usage->findChild<QPlainTextEdit*>("txtUsage")->toPlainText();
+            usage->accept();
+        }
+    });
+    form->findChild<QAction*>("mnuUsage")->trigger();
+    EXPECT_TRUE(shown.startsWith("Emberly - Usage|Emberly - v1.2 - Particle Editor")) << shown.left(80).toStdString();
+    auto* tabs = control<QTabBar>("TabStrip1");
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(1), "Emittor");
+    EXPECT_EQ(tabs->tabToolTip(2), "Misc. Options");
+    EXPECT_EQ(control<QWidget>("OptStyle_3")->toolTip(), "Implode");
+    EXPECT_EQ(control<QComboBox>("cmbMotion")->itemData(6).toInt(), 6);
 }
 
 } // namespace
