@@ -270,3 +270,28 @@ TEST_F(EmberlyWindowTest, UsageShowsTheReadmeAndTheTabsNameTheirPages)
 
 } // namespace
 } // namespace emberly::test
+
+namespace emberly::test {
+namespace {
+
+TEST_F(EmberlyWindowTest, AlphaAndBackgroundChoicesReachTheEngine)
+{
+    startWindow();
+    QTest::mouseClick(control<QRadioButton>("optAlpha_3"), Qt::LeftButton, {}, QPoint(6, 10));
+    for (int i = 0; i < 3; ++i) {
+        KLParticleSystem* system = engineSystemOf(*form->factory(i).Particle());
+        ASSERT_NE(system, nullptr);
+        EXPECT_EQ(system->GetAlphaBlendingMode(), 3);
+        EXPECT_EQ(system->GetSourceBlend(), 5);
+        EXPECT_EQ(system->GetDestinationBlend(), 2);
+    }
+    EXPECT_EQ(form->alphaMode(), 1);   // new systems would still get the start-up mode
+    QTest::mouseClick(control<QRadioButton>("optSky_1"), Qt::LeftButton, {}, QPoint(6, 10));
+    EXPECT_EQ(form->scene().atmosphere()->GetSkyBoxTexture(0), form->scene().textureId("skyft"));
+    EXPECT_EQ(form->scene().atmosphere()->GetSkyBoxTexture(5), form->scene().textureId("skydn"));
+    QTest::mouseClick(control<QRadioButton>("optSky_0"), Qt::LeftButton, {}, QPoint(6, 10));
+    EXPECT_EQ(form->scene().atmosphere()->GetSkyBoxTexture(1), form->scene().textureId("Back"));
+}
+
+} // namespace
+} // namespace emberly::test
