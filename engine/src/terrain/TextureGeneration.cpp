@@ -1,0 +1,336 @@
+#include "terrain/TextureGeneration.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <thread>
+
+namespace kl::terrain {
+
+namespace {
+
+// 0 below `from`, 1 above `to`, smooth (3t² - 2t³) between.
+float smoothRamp(float value, float from, float to)
+{
+    if (!(to > from))
+        return value >= from ? 1.0f : 0.0f;
+    const float t = std::clamp((value - from) / (to - from), 0.0f, 1.0f);
+    return t * t * (3.0f - 2.0f * t);
+}
+
+float finiteOr(float value, float fallback)
+{
+    return std::isfinite(value) ? value : fallback;
+}
+
+// Where along one axis of `size` pixels a sample at `position` (in pixels,
+// wrapped) falls: the two pixels and the share of the second.
+struct Tap {
+    int first = 0;
+    int second = 0;
+    float fraction = 0.0f;
+};
+
+Tap wrappedTap(double position, int size)
+{
+    if (!std::isfinite(position))
+        return {};
+    double wrapped = std::fmod(position, double(size));
+    if (wrapped < 0.0)
+        wrapped += size;
+    int first = int(std::floor(wrapped));
+    double fraction = wrapped - first;
+    if (first >= size) {   // a wrapped value that rounded up to the size
+        first = 0;
+        fraction = 0.0;
+    }
+    return {first, first + 1 == size ? 0 : first + 1, float(fraction)};
+}
+
+Tap clampedTap(double position, int size)
+{
+    const double limited = std::clamp(position, 0.0, double(size - 1));
+    const int first = std::min(int(limited), size - 1);
+    return {first, std::min(first + 1, size - 1), float(limited - first)};
+}
+
+// Texture position (in texels) of output pixel `index` along an axis: the
+// output spans `scale` repeats of the texture, pixel centres sampled, so at
+// `scale` x size == resolution every output pixel is one texel exactly.
+double texturePosition(int index, double scale, int size, int resolution)
+{
+    return (index + 0.5) * (scale * size) / resolution - 0.5;
+}
+
+// Height-map position of output pixel `index`: the map's first and last pixel
+// at the output's edges, pixel centres sampled.
+double heightPosition(int index, int size, int resolution)
+{
+    return (index + 0.5) * double(size - 1) / resolution;
+}
+
+struct Rgb {
+    float r = 0.0f;
+    float g = 0.0f;
+    float b = 0.0f;
+};
+
+Rgb mix(QRgb a, QRgb b, float t)
+{
+    const float s = 1.0f - t;
+    return {qRed(a) * s + qRed(b) * t, qGreen(a) * s + qGreen(b) * t, qBlue(a) * s + qBlue(b) * t};
+}
+
+Rgb mix(const Rgb& a, const Rgb& b, float t)
+{
+    const float s = 1.0f - t;
+    return {a.r * s + b.r * t, a.g * s + b.g * t, a.b * s + b.b * t};
+}
+
+std::uint8_t channel(float value)
+{
+    return std::uint8_t(std::clamp(int(value + 0.5f), 0, 255));
+}
+
+// Everything that depends on the column only, worked out once.
+struct ColumnTables {
+    std::vector<Tap> height;                 // per output column
+    std::vector<float> heightPosition;       // per output column, for slopes
+    std::vector<std::vector<Tap>> texture;   // per layer, per output column
+};
+
+ColumnTables columnTables(const BlendInputs& in)
+{
+    ColumnTables tables;
+    const int n = in.resolution;
+    const int width = in.heights.width();
+    tables.height.resize(std::size_t(n));
+    tables.heightPosition.resize(std::size_t(n));
+    for (int x = 0; x < n; ++x) {
+        const double position = heightPosition(x, width, n);
+        tables.height[std::size_t(x)] = clampedTap(position, width);
+        tables.heightPosition[std::size_t(x)] = float(position);
+    }
+    for (const BlendLayer& layer : in.layers) {
+        std::vector<Tap>& taps = tables.texture.emplace_back(std::size_t(n));
+        const int size = layer.picture.width();
+        for (int x = 0; x < n; ++x)
+            taps[std::size_t(x)] = wrappedTap(texturePosition(x, layer.uScale, size, n), size);
+    }
+    return tables;
+}
+
+// Blends rows [firstRow, endRow) into the BMP rows.
+class RowBlender {
+public:
+    RowBlender(const BlendInputs& in, const ColumnTables& columns, std::vector<std::uint8_t>& out)
+        : in_(in), columns_(columns), out_(out), weights_(in.layers.size()), rows_(in.layers.size()),
+          usesSlope_(std::any_of(in.layers.begin(), in.layers.end(),
+                                 [](const BlendLayer& l) { return l.slopeLimit != 0.0f; }))
+    {
+    }
+
+    void blendRows(int firstRow, int endRow)
+    {
+        for (int y = firstRow; y < endRow; ++y)
+            blendRow(y);
+    }
+
+private:
+    struct LayerRow {
+        const QRgb* first = nullptr;
+        const QRgb* second = nullptr;
+        float fraction = 0.0f;
+    };
+
+    void blendRow(int y)
+    {
+        const int n = in_.resolution;
+        const HeightField& heights = in_.heights;
+        const double rowPosition = heightPosition(y, heights.height(), n);
+        const Tap row = clampedTap(rowPosition, heights.height());
+        const float* top = heights.values().data() + std::size_t(row.first) * std::size_t(heights.width());
+        const float* bottom = heights.values().data() + std::size_t(row.second) * std::size_t(heights.width());
+        for (std::size_t l = 0; l < in_.layers.size(); ++l) {
+            const QImage& picture = in_.layers[l].picture;
+            const Tap t = wrappedTap(texturePosition(y, in_.layers[l].vScale, picture.height(), n), picture.height());
+            rows_[l] = {reinterpret_cast<const QRgb*>(picture.constScanLine(t.first)),
+                        reinterpret_cast<const QRgb*>(picture.constScanLine(t.second)), t.fraction};
+        }
+        // Output row y is picture row y; a BMP stores its bottom row first.
+        std::uint8_t* pixel = out_.data() + std::size_t(n - 1 - y) * std::size_t(bmpRowBytes(n));
+        for (int x = 0; x < n; ++x, pixel += 3) {
+            const Tap& c = columns_.height[std::size_t(x)];
+            const float altitude = (top[c.first] * (1.0f - c.fraction) + top[c.second] * c.fraction) * (1.0f - row.fraction)
+                                   + (bottom[c.first] * (1.0f - c.fraction) + bottom[c.second] * c.fraction) * row.fraction;
+            const float slope = usesSlope_ ? slopeAt(columns_.heightPosition[std::size_t(x)], float(rowPosition)) : 0.0f;
+            const Rgb colour = blendPixel(x, altitude, slope);
+            pixel[0] = channel(colour.b);
+            pixel[1] = channel(colour.g);
+            pixel[2] = channel(colour.r);
+        }
+    }
+
+    float slopeAt(float gx, float gy) const
+    {
+        const HeightField& h = in_.heights;
+        const float dx = (h.sampleGrid(gx + 1.0f, gy) - h.sampleGrid(gx - 1.0f, gy)) * 0.5f;
+        const float dy = (h.sampleGrid(gx, gy + 1.0f) - h.sampleGrid(gx, gy - 1.0f)) * 0.5f;
+        return std::sqrt(dx * dx + dy * dy);
+    }
+
+    Rgb texel(std::size_t layer, int x) const
+    {
+        const Tap& t = columns_.texture[layer][std::size_t(x)];
+        const LayerRow& r = rows_[layer];
+        return mix(mix(r.first[t.first], r.first[t.second], t.fraction),
+                   mix(r.second[t.first], r.second[t.second], t.fraction), r.fraction);
+    }
+
+    Rgb blendPixel(int x, float altitude, float slope)
+    {
+        const std::size_t count = in_.layers.size();
+        float total = 0.0f;
+        for (std::size_t l = 0; l < count; ++l) {
+            const BlendLayer& layer = in_.layers[l];
+            float w = altitudeWeight(layer, altitude);
+            if (w > 0.0f && layer.slopeLimit != 0.0f)
+                w *= slopeWeight(layer, slope);
+            weights_[l] = w;
+            total += w;
+        }
+        if (total <= 0.0f)
+            return texel(nearestLayer(altitude), x);
+        Rgb sum;
+        for (std::size_t l = 0; l < count; ++l) {
+            const float w = weights_[l];
+            if (w <= 0.0f)
+                continue;
+            const Rgb c = texel(l, x);
+            sum.r += w * c.r;
+            sum.g += w * c.g;
+            sum.b += w * c.b;
+        }
+        return {sum.r / total, sum.g / total, sum.b / total};
+    }
+
+    // The layer whose range lies closest to an altitude no layer covers
+    // (the first of equals).
+    std::size_t nearestLayer(float altitude) const
+    {
+        std::size_t best = 0;
+        float bestDistance = rangeDistance(in_.layers[0], altitude);
+        for (std::size_t l = 1; l < in_.layers.size(); ++l) {
+            const float d = rangeDistance(in_.layers[l], altitude);
+            if (d < bestDistance) {
+                best = l;
+                bestDistance = d;
+            }
+        }
+        return best;
+    }
+
+    const BlendInputs& in_;
+    const ColumnTables& columns_;
+    std::vector<std::uint8_t>& out_;
+    std::vector<float> weights_;
+    std::vector<LayerRow> rows_;
+    bool usesSlope_;
+};
+
+} // namespace
+
+BlendLayer blendLayer(const TextureLayerSpec& spec, QImage picture)
+{
+    BlendLayer layer;
+    if (picture.format() != QImage::Format_ARGB32 && picture.format() != QImage::Format_RGB32)
+        picture = picture.convertToFormat(QImage::Format_ARGB32);
+    layer.picture = std::move(picture);
+    layer.low = float(std::min(spec.altitudeMin, spec.altitudeMax));
+    layer.high = float(std::max(spec.altitudeMin, spec.altitudeMax));
+    const float power = finiteOr(spec.blendPower, 0.0f);
+    layer.edge = power > 0.0f ? power * kEdgeLevelsPerPower : 0.0f;
+    layer.uScale = finiteOr(spec.uScale, 0.0f);
+    layer.vScale = finiteOr(spec.vScale, 0.0f);
+    layer.slopeLimit = finiteOr(spec.slopeLimit, 0.0f);
+    return layer;
+}
+
+float altitudeWeight(const BlendLayer& layer, float altitude)
+{
+    if (layer.edge <= 0.0f)
+        return altitude >= layer.low && altitude <= layer.high ? 1.0f : 0.0f;
+    return smoothRamp(altitude, layer.low - layer.edge, layer.low + layer.edge)
+           * (1.0f - smoothRamp(altitude, layer.high - layer.edge, layer.high + layer.edge));
+}
+
+float slopeWeight(const BlendLayer& layer, float slope)
+{
+    const float limit = std::abs(layer.slopeLimit);
+    if (limit == 0.0f)
+        return 1.0f;
+    const float ramp = smoothRamp(slope, limit * (1.0f - kSlopeEdgeShare), limit * (1.0f + kSlopeEdgeShare));
+    return layer.slopeLimit > 0.0f ? 1.0f - ramp : ramp;
+}
+
+float rangeDistance(const BlendLayer& layer, float altitude)
+{
+    if (altitude < layer.low)
+        return layer.low - altitude;
+    if (altitude > layer.high)
+        return altitude - layer.high;
+    return 0.0f;
+}
+
+int bmpRowBytes(int resolution)
+{
+    return (resolution * 3 + 3) / 4 * 4;
+}
+
+std::vector<std::uint8_t> blendTextureRows(const BlendInputs& inputs, int threads)
+{
+    const int n = inputs.resolution;
+    std::vector<std::uint8_t> rows(std::size_t(bmpRowBytes(n)) * std::size_t(n), 0);
+    const ColumnTables columns = columnTables(inputs);
+    const int workers = std::clamp(threads, 1, n);
+    auto band = [&](int worker) {
+        RowBlender blender(inputs, columns, rows);
+        blender.blendRows(int(std::int64_t(n) * worker / workers), int(std::int64_t(n) * (worker + 1) / workers));
+    };
+    std::vector<std::jthread> pool;
+    for (int worker = 1; worker < workers; ++worker)
+        pool.emplace_back(band, worker);
+    band(0);
+    return rows;
+}
+
+QByteArray bmpFile(int resolution, const std::vector<std::uint8_t>& rows)
+{
+    constexpr int kHeaderBytes = 14 + 40;
+    QByteArray file(kHeaderBytes, '\0');
+    auto* h = reinterpret_cast<uchar*>(file.data());
+    const auto imageBytes = std::uint32_t(rows.size());
+    h[0] = 'B';
+    h[1] = 'M';
+    qToLittleEndian<std::uint32_t>(kHeaderBytes + imageBytes, h + 2);
+    qToLittleEndian<std::uint32_t>(kHeaderBytes, h + 10);
+    qToLittleEndian<std::uint32_t>(40, h + 14);
+    qToLittleEndian<std::int32_t>(resolution, h + 18);
+    qToLittleEndian<std::int32_t>(resolution, h + 22);   // positive: bottom row first
+    qToLittleEndian<std::uint16_t>(1, h + 26);
+    qToLittleEndian<std::uint16_t>(24, h + 28);
+    qToLittleEndian<std::uint32_t>(imageBytes, h + 34);
+    qToLittleEndian<std::int32_t>(2835, h + 38);   // 72 dpi
+    qToLittleEndian<std::int32_t>(2835, h + 42);
+    file.append(reinterpret_cast<const char*>(rows.data()), qsizetype(rows.size()));
+    return file;
+}
+
+int generationThreads()
+{
+    return std::max(1, int(std::thread::hardware_concurrency()));
+}
+
+} // namespace kl::terrain
