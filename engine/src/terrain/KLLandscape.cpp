@@ -7,8 +7,9 @@
 #include "terrain/Terrain.h"
 #include "terrain/TextureGeneration.h"
 
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QSaveFile>
 
 #include <new>
 
@@ -270,12 +271,28 @@ std::vector<kl::terrain::BlendLayer> readBlendLayers(kl::core::Context& context,
     return layers;
 }
 
+// Writes a temporary file beside the output and renames it over the output,
+// so the output is never half-written.
 void writeWholeFile(kl::core::Context& context, const QString& output, const QByteArray& bytes)
 {
-    QSaveFile file(context.resolve(output));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        context.fail(KLERR_FILE_ACCESS,
-                     QStringLiteral("GenerateTexture: cannot write \"%1\": %2").arg(output, file.errorString()));
+    const QString path = context.resolve(output);
+    auto failed = [&](const QString& why) {
+        context.fail(KLERR_FILE_ACCESS, QStringLiteral("GenerateTexture: cannot write \"%1\": %2").arg(output, why));
+    };
+    if (QFileInfo(path).isDir())
+        failed(QStringLiteral("it is a folder"));
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        failed(file.errorString());
+    // commit() does not report a failed flush of its buffer: flush first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        failed(why);
+    }
+    if (!file.commit())
+        failed(file.errorString());
 }
 
 } // namespace

@@ -208,7 +208,7 @@ TEST_F(TextureGenerationTest, LayersAndHeightMapsOfEveryFormatAndSize)
     save(solid(7, 3, colour), "a.bmp");
     save(solid(5, 9, colour), "b.jpg", "JPG");
     save(solid(64, 64, colour), "c.png", "PNG");
-    writeFile("d.gif", encodeGif(solid(3, 3, colour)));
+    writeFile("d.gif", kl::media::encodeGif(solid(3, 3, colour)));
     save(solid(16, 4, colour), "e.tif", "TIFF");
     writeFile("f.dds", kl::dds::encode(solid(8, 8, colour), kl::dds::Format::Rgba8));
     // A colour height map counts as its brightness; a PNG one reads as well.
