@@ -106,7 +106,8 @@ TEST(Slider, PowersAreTenthsOfTheSliderAndOutsideZeroToThreeDoNotShow)
     EXPECT_EQ(sliderPosition(1.57f), 16);
     EXPECT_EQ(sliderPower(16), 1.6f);
     EXPECT_EQ(sliderPosition(0.25f), 2);   // 2.5 rounds to even
-    EXPECT_EQ(sliderPosition(0.35f), 4);   // 3.5 rounds to even (0.35f is a hair above)
+    EXPECT_EQ(sliderPosition(0.35f), 3);   // 0.35f is a hair below 0.35
+    EXPECT_EQ(sliderPosition(0.75f), 8);   // 7.5 rounds to even
     EXPECT_EQ(sliderPosition(0.0f), 0);
     EXPECT_EQ(sliderPosition(3.0f), 30);
     EXPECT_EQ(sliderPosition(3.04f), 30);
