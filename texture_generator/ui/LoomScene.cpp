@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace layerloom {
 namespace {
@@ -98,9 +99,17 @@ void LoomScene::showTexture(const QString& path)
 void LoomScene::showHeightMap(const QString& path)
 {
     engineCall([&] {
-        loadWholeTexture(*textures_, path);
+        // The view is emptied whether or not the picture loads.
+        std::exception_ptr loadFailure;
+        try {
+            loadWholeTexture(*textures_, path);
+        } catch (const KLError&) {
+            loadFailure = std::current_exception();
+        }
         clearView();
         view_ = View::Empty;
+        if (loadFailure)
+            std::rethrow_exception(loadFailure);
     });
 }
 

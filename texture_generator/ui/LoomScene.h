@@ -55,7 +55,8 @@ public:
     // Loads `path` as the texture of that name (it stays loaded) and draws it
     // over the whole view.
     void showTexture(const QString& path);
-    // Loads the height map as a texture and leaves the view empty.
+    // Loads the height map as a texture and leaves the view empty (also when
+    // the picture cannot be loaded; the failure is then thrown after).
     void showHeightMap(const QString& path);
     // "Please Wait Compiling..." in opaque yellow at (30, 100), on screen at once.
     void showCompilingMessage();

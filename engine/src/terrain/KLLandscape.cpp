@@ -337,8 +337,7 @@ void KLLandscape::GenerateTexture(const QString& heightMap, const QString& outpu
             readGenerationPicture(*context_, heightMap, QStringLiteral("height map")));
         inputs.layers = readBlendLayers(*context_, textureLayers_->layers);
         inputs.resolution = resolution;
-        const QByteArray file = kl::terrain::bmpFile(
-            resolution, kl::terrain::blendTextureRows(inputs, kl::terrain::generationThreads()));
+        const QByteArray file = kl::terrain::blendedBmpFile(inputs, kl::terrain::generationThreads());
         writeWholeFile(*context_, output, file);
     } catch (const std::bad_alloc&) {
         context_->fail(KLERR_OUT_OF_MEMORY,

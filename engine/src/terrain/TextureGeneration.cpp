@@ -20,6 +20,13 @@ float smoothRamp(float value, float from, float to)
     return t * t * (3.0f - 2.0f * t);
 }
 
+// The same from `from` over 1 / scale levels.
+float smoothStep(float value, float from, float scale)
+{
+    const float t = std::clamp((value - from) * scale, 0.0f, 1.0f);
+    return t * t * (3.0f - 2.0f * t);
+}
+
 float finiteOr(float value, float fallback)
 {
     return std::isfinite(value) ? value : fallback;
@@ -31,7 +38,14 @@ struct Tap {
     int first = 0;
     int second = 0;
     float fraction = 0.0f;
+    std::uint32_t weight = 0;   // the fraction in 256ths, for texels
 };
+
+Tap withWeight(Tap tap)
+{
+    tap.weight = std::min<std::uint32_t>(256, std::uint32_t(std::lround(tap.fraction * 256.0f)));
+    return tap;
+}
 
 Tap wrappedTap(double position, int size)
 {
@@ -46,7 +60,7 @@ Tap wrappedTap(double position, int size)
         first = 0;
         fraction = 0.0;
     }
-    return {first, first + 1 == size ? 0 : first + 1, float(fraction)};
+    return withWeight({first, first + 1 == size ? 0 : first + 1, float(fraction)});
 }
 
 Tap clampedTap(double position, int size)
@@ -71,22 +85,14 @@ double heightPosition(int index, int size, int resolution)
     return (index + 0.5) * double(size - 1) / resolution;
 }
 
-struct Rgb {
-    float r = 0.0f;
-    float g = 0.0f;
-    float b = 0.0f;
-};
-
-Rgb mix(QRgb a, QRgb b, float t)
+// a + (b - a) x weight / 256 on each 8-bit channel of two packed RGB values
+// at once (red and blue side by side, green apart), rounded.
+QRgb mixPacked(QRgb a, QRgb b, std::uint32_t weight)
 {
-    const float s = 1.0f - t;
-    return {qRed(a) * s + qRed(b) * t, qGreen(a) * s + qGreen(b) * t, qBlue(a) * s + qBlue(b) * t};
-}
-
-Rgb mix(const Rgb& a, const Rgb& b, float t)
-{
-    const float s = 1.0f - t;
-    return {a.r * s + b.r * t, a.g * s + b.g * t, a.b * s + b.b * t};
+    const std::uint32_t keep = 256 - weight;
+    const std::uint32_t rb = ((a & 0xFF00FFu) * keep + (b & 0xFF00FFu) * weight + 0x800080u) >> 8;
+    const std::uint32_t g = ((a & 0x00FF00u) * keep + (b & 0x00FF00u) * weight + 0x008000u) >> 8;
+    return (rb & 0xFF00FFu) | (g & 0x00FF00u);
 }
 
 std::uint8_t channel(float value)
@@ -125,8 +131,9 @@ ColumnTables columnTables(const BlendInputs& in)
 // Blends rows [firstRow, endRow) into the BMP rows.
 class RowBlender {
 public:
-    RowBlender(const BlendInputs& in, const ColumnTables& columns, std::vector<std::uint8_t>& out)
+    RowBlender(const BlendInputs& in, const ColumnTables& columns, std::uint8_t* out)
         : in_(in), columns_(columns), out_(out), weights_(in.layers.size()), rows_(in.layers.size()),
+          heightRow_(std::size_t(in.heights.width())),
           usesSlope_(std::any_of(in.layers.begin(), in.layers.end(),
                                  [](const BlendLayer& l) { return l.slopeLimit != 0.0f; }))
     {
@@ -142,7 +149,7 @@ private:
     struct LayerRow {
         const QRgb* first = nullptr;
         const QRgb* second = nullptr;
-        float fraction = 0.0f;
+        std::uint32_t weight = 0;
     };
 
     void blendRow(int y)
@@ -151,25 +158,26 @@ private:
         const HeightField& heights = in_.heights;
         const double rowPosition = heightPosition(y, heights.height(), n);
         const Tap row = clampedTap(rowPosition, heights.height());
-        const float* top = heights.values().data() + std::size_t(row.first) * std::size_t(heights.width());
-        const float* bottom = heights.values().data() + std::size_t(row.second) * std::size_t(heights.width());
+        // The map read down to this row once; across the row it is then one lerp a pixel.
+        const std::size_t width = std::size_t(heights.width());
+        const float* top = heights.values().data() + std::size_t(row.first) * width;
+        const float* bottom = heights.values().data() + std::size_t(row.second) * width;
+        for (std::size_t c = 0; c < width; ++c)
+            heightRow_[c] = top[c] * (1.0f - row.fraction) + bottom[c] * row.fraction;
         for (std::size_t l = 0; l < in_.layers.size(); ++l) {
             const QImage& picture = in_.layers[l].picture;
             const Tap t = wrappedTap(texturePosition(y, in_.layers[l].vScale, picture.height(), n), picture.height());
             rows_[l] = {reinterpret_cast<const QRgb*>(picture.constScanLine(t.first)),
-                        reinterpret_cast<const QRgb*>(picture.constScanLine(t.second)), t.fraction};
+                        reinterpret_cast<const QRgb*>(picture.constScanLine(t.second)), t.weight};
         }
         // Output row y is picture row y; a BMP stores its bottom row first.
-        std::uint8_t* pixel = out_.data() + std::size_t(n - 1 - y) * std::size_t(bmpRowBytes(n));
+        std::uint8_t* pixel = out_ + std::size_t(n - 1 - y) * std::size_t(bmpRowBytes(n));
         for (int x = 0; x < n; ++x, pixel += 3) {
             const Tap& c = columns_.height[std::size_t(x)];
-            const float altitude = (top[c.first] * (1.0f - c.fraction) + top[c.second] * c.fraction) * (1.0f - row.fraction)
-                                   + (bottom[c.first] * (1.0f - c.fraction) + bottom[c.second] * c.fraction) * row.fraction;
+            const float altitude = heightRow_[std::size_t(c.first)] * (1.0f - c.fraction)
+                                   + heightRow_[std::size_t(c.second)] * c.fraction;
             const float slope = usesSlope_ ? slopeAt(columns_.heightPosition[std::size_t(x)], float(rowPosition)) : 0.0f;
-            const Rgb colour = blendPixel(x, altitude, slope);
-            pixel[0] = channel(colour.b);
-            pixel[1] = channel(colour.g);
-            pixel[2] = channel(colour.r);
+            blendPixel(x, altitude, slope, pixel);
         }
     }
 
@@ -181,39 +189,57 @@ private:
         return std::sqrt(dx * dx + dy * dy);
     }
 
-    Rgb texel(std::size_t layer, int x) const
+    // The layer's texel under output column x, bilinear, as packed RGB.
+    QRgb texel(std::size_t layer, int x) const
     {
         const Tap& t = columns_.texture[layer][std::size_t(x)];
         const LayerRow& r = rows_[layer];
-        return mix(mix(r.first[t.first], r.first[t.second], t.fraction),
-                   mix(r.second[t.first], r.second[t.second], t.fraction), r.fraction);
+        return mixPacked(mixPacked(r.first[t.first], r.first[t.second], t.weight),
+                         mixPacked(r.second[t.first], r.second[t.second], t.weight), r.weight);
     }
 
-    Rgb blendPixel(int x, float altitude, float slope)
+    static void put(QRgb colour, std::uint8_t* pixel)
+    {
+        pixel[0] = std::uint8_t(qBlue(colour));
+        pixel[1] = std::uint8_t(qGreen(colour));
+        pixel[2] = std::uint8_t(qRed(colour));
+    }
+
+    void blendPixel(int x, float altitude, float slope, std::uint8_t* pixel)
     {
         const std::size_t count = in_.layers.size();
         float total = 0.0f;
+        std::size_t active = 0, last = 0;
         for (std::size_t l = 0; l < count; ++l) {
             const BlendLayer& layer = in_.layers[l];
             float w = altitudeWeight(layer, altitude);
             if (w > 0.0f && layer.slopeLimit != 0.0f)
                 w *= slopeWeight(layer, slope);
             weights_[l] = w;
-            total += w;
+            if (w > 0.0f) {
+                total += w;
+                ++active;
+                last = l;
+            }
         }
-        if (total <= 0.0f)
-            return texel(nearestLayer(altitude), x);
-        Rgb sum;
-        for (std::size_t l = 0; l < count; ++l) {
+        if (active == 0)
+            return put(texel(nearestLayer(altitude), x), pixel);
+        if (active == 1)   // the common case inside one range: its texel as it is
+            return put(texel(last, x), pixel);
+        float r = 0.0f, g = 0.0f, b = 0.0f;
+        for (std::size_t l = 0; l <= last; ++l) {
             const float w = weights_[l];
             if (w <= 0.0f)
                 continue;
-            const Rgb c = texel(l, x);
-            sum.r += w * c.r;
-            sum.g += w * c.g;
-            sum.b += w * c.b;
+            const QRgb c = texel(l, x);
+            r += w * float(qRed(c));
+            g += w * float(qGreen(c));
+            b += w * float(qBlue(c));
         }
-        return {sum.r / total, sum.g / total, sum.b / total};
+        const float scale = 1.0f / total;
+        pixel[0] = channel(b * scale);
+        pixel[1] = channel(g * scale);
+        pixel[2] = channel(r * scale);
     }
 
     // The layer whose range lies closest to an altitude no layer covers
@@ -234,9 +260,10 @@ private:
 
     const BlendInputs& in_;
     const ColumnTables& columns_;
-    std::vector<std::uint8_t>& out_;
+    std::uint8_t* out_;
     std::vector<float> weights_;
     std::vector<LayerRow> rows_;
+    std::vector<float> heightRow_;
     bool usesSlope_;
 };
 
@@ -252,6 +279,9 @@ BlendLayer blendLayer(const TextureLayerSpec& spec, QImage picture)
     layer.high = float(std::max(spec.altitudeMin, spec.altitudeMax));
     const float power = finiteOr(spec.blendPower, 0.0f);
     layer.edge = power > 0.0f ? power * kEdgeLevelsPerPower : 0.0f;
+    layer.edgeScale = layer.edge > 0.0f && std::isfinite(layer.edge) ? 0.5f / layer.edge : 0.0f;
+    if (layer.edgeScale == 0.0f)
+        layer.edge = 0.0f;
     layer.uScale = finiteOr(spec.uScale, 0.0f);
     layer.vScale = finiteOr(spec.vScale, 0.0f);
     layer.slopeLimit = finiteOr(spec.slopeLimit, 0.0f);
@@ -260,10 +290,12 @@ BlendLayer blendLayer(const TextureLayerSpec& spec, QImage picture)
 
 float altitudeWeight(const BlendLayer& layer, float altitude)
 {
-    if (layer.edge <= 0.0f)
+    if (layer.edgeScale <= 0.0f)
         return altitude >= layer.low && altitude <= layer.high ? 1.0f : 0.0f;
-    return smoothRamp(altitude, layer.low - layer.edge, layer.low + layer.edge)
-           * (1.0f - smoothRamp(altitude, layer.high - layer.edge, layer.high + layer.edge));
+    if (altitude <= layer.low - layer.edge || altitude >= layer.high + layer.edge)
+        return 0.0f;
+    return smoothStep(altitude, layer.low - layer.edge, layer.edgeScale)
+           * (1.0f - smoothStep(altitude, layer.high - layer.edge, layer.edgeScale));
 }
 
 float slopeWeight(const BlendLayer& layer, float slope)
@@ -289,42 +321,71 @@ int bmpRowBytes(int resolution)
     return (resolution * 3 + 3) / 4 * 4;
 }
 
-std::vector<std::uint8_t> blendTextureRows(const BlendInputs& inputs, int threads)
+namespace {
+
+constexpr int kBmpHeaderBytes = 14 + 40;
+
+void writeBmpHeader(uchar* h, int resolution, std::uint32_t imageBytes)
+{
+    h[0] = 'B';
+    h[1] = 'M';
+    qToLittleEndian<std::uint32_t>(kBmpHeaderBytes + imageBytes, h + 2);
+    qToLittleEndian<std::uint32_t>(0, h + 6);
+    qToLittleEndian<std::uint32_t>(kBmpHeaderBytes, h + 10);
+    qToLittleEndian<std::uint32_t>(40, h + 14);
+    qToLittleEndian<std::int32_t>(resolution, h + 18);
+    qToLittleEndian<std::int32_t>(resolution, h + 22);   // positive: bottom row first
+    qToLittleEndian<std::uint16_t>(1, h + 26);
+    qToLittleEndian<std::uint16_t>(24, h + 28);
+    qToLittleEndian<std::uint32_t>(0, h + 30);          // no compression
+    qToLittleEndian<std::uint32_t>(imageBytes, h + 34);
+    qToLittleEndian<std::int32_t>(2835, h + 38);        // 72 dpi
+    qToLittleEndian<std::int32_t>(2835, h + 42);
+    qToLittleEndian<std::uint32_t>(0, h + 46);
+    qToLittleEndian<std::uint32_t>(0, h + 50);
+}
+
+// Blends every row into `out` (bmpRowBytes x resolution bytes, zeroed), the
+// rows split into one band per thread.
+void blendInto(const BlendInputs& inputs, int threads, std::uint8_t* out)
 {
     const int n = inputs.resolution;
-    std::vector<std::uint8_t> rows(std::size_t(bmpRowBytes(n)) * std::size_t(n), 0);
     const ColumnTables columns = columnTables(inputs);
     const int workers = std::clamp(threads, 1, n);
     auto band = [&](int worker) {
-        RowBlender blender(inputs, columns, rows);
+        RowBlender blender(inputs, columns, out);
         blender.blendRows(int(std::int64_t(n) * worker / workers), int(std::int64_t(n) * (worker + 1) / workers));
     };
     std::vector<std::jthread> pool;
     for (int worker = 1; worker < workers; ++worker)
         pool.emplace_back(band, worker);
     band(0);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> blendTextureRows(const BlendInputs& inputs, int threads)
+{
+    std::vector<std::uint8_t> rows(std::size_t(bmpRowBytes(inputs.resolution)) * std::size_t(inputs.resolution), 0);
+    blendInto(inputs, threads, rows.data());
     return rows;
 }
 
 QByteArray bmpFile(int resolution, const std::vector<std::uint8_t>& rows)
 {
-    constexpr int kHeaderBytes = 14 + 40;
-    QByteArray file(kHeaderBytes, '\0');
-    auto* h = reinterpret_cast<uchar*>(file.data());
-    const auto imageBytes = std::uint32_t(rows.size());
-    h[0] = 'B';
-    h[1] = 'M';
-    qToLittleEndian<std::uint32_t>(kHeaderBytes + imageBytes, h + 2);
-    qToLittleEndian<std::uint32_t>(kHeaderBytes, h + 10);
-    qToLittleEndian<std::uint32_t>(40, h + 14);
-    qToLittleEndian<std::int32_t>(resolution, h + 18);
-    qToLittleEndian<std::int32_t>(resolution, h + 22);   // positive: bottom row first
-    qToLittleEndian<std::uint16_t>(1, h + 26);
-    qToLittleEndian<std::uint16_t>(24, h + 28);
-    qToLittleEndian<std::uint32_t>(imageBytes, h + 34);
-    qToLittleEndian<std::int32_t>(2835, h + 38);   // 72 dpi
-    qToLittleEndian<std::int32_t>(2835, h + 42);
+    QByteArray file(kBmpHeaderBytes, '\0');
+    writeBmpHeader(reinterpret_cast<uchar*>(file.data()), resolution, std::uint32_t(rows.size()));
     file.append(reinterpret_cast<const char*>(rows.data()), qsizetype(rows.size()));
+    return file;
+}
+
+QByteArray blendedBmpFile(const BlendInputs& inputs, int threads)
+{
+    const std::size_t imageBytes = std::size_t(bmpRowBytes(inputs.resolution)) * std::size_t(inputs.resolution);
+    QByteArray file(qsizetype(kBmpHeaderBytes + imageBytes), '\0');
+    auto* bytes = reinterpret_cast<uchar*>(file.data());
+    writeBmpHeader(bytes, inputs.resolution, std::uint32_t(imageBytes));
+    blendInto(inputs, threads, bytes + kBmpHeaderBytes);
     return file;
 }
 

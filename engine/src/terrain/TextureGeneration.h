@@ -45,6 +45,7 @@ struct BlendLayer {
     float low = 0.0f;        // the altitude range, low <= high
     float high = 255.0f;
     float edge = 0.0f;       // half width of each range edge, in grey levels (0: hard)
+    float edgeScale = 0.0f;  // 1 / (2 x edge): across an edge per grey level
     double uScale = 1.0;
     double vScale = 1.0;
     float slopeLimit = 0.0f; // 0: none; > 0 at most this slope; < 0 at least -slopeLimit
@@ -72,6 +73,8 @@ std::vector<std::uint8_t> blendTextureRows(const BlendInputs& inputs, int thread
 
 // Bytes of a 24-bit BMP of side `resolution` around those rows.
 QByteArray bmpFile(int resolution, const std::vector<std::uint8_t>& rows);
+// The whole BMP file, the rows blended in place.
+QByteArray blendedBmpFile(const BlendInputs& inputs, int threads);
 int bmpRowBytes(int resolution);
 
 // Threads used for generation: every core.

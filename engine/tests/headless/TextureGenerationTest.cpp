@@ -260,6 +260,7 @@ TEST_F(TextureGenerationTest, TheSameBytesOnAnyThreadCount)
     ASSERT_EQ(one.size(), std::size_t(bmpRowBytes(301)) * 301);
     for (const int threads : {2, 3, 8, 301, 1000})
         EXPECT_EQ(blendTextureRows(inputs, threads), one) << threads;
+    EXPECT_EQ(blendedBmpFile(inputs, 3), bmpFile(301, one));
 
     // The public call on every core gives those bytes too.
     save(greyImage(40, 30, [&](int x, int y) { return int(heights[std::size_t(y * 40 + x)]); }), "h.bmp");

@@ -188,6 +188,11 @@ TEST_F(LayerloomWindow, ThreeLayersAddedShowTheThirdAndItsTexture)
     EXPECT_EQ(control<QLineEdit>("txtLayerPath")->text(), file("red.bmp"));
     EXPECT_PRED2(sameColour, viewCentre(), 0xFF0000u);
 
+    // A height map that cannot be loaded still empties the view and fills the box.
+    setHeightMap(file("not there.bmp"));
+    EXPECT_PRED2(sameColour, viewCentre(), 0x000000u);
+    EXPECT_EQ(control<QLineEdit>("txtheight")->text(), file("not there.bmp"));
+
     // A cancelled dialog adds nothing.
     dialogs->expectOpenFile(std::nullopt);
     click("CmdAdd");
