@@ -177,10 +177,12 @@ public:
     // Where no layer has weight (a gap between ranges) the layer whose range is
     // nearest shows alone (the first of equals).
     // U and V scales: how often the layer's picture repeats across the whole
-    // output (1: once; 2: twice; fractions show part of it; 0 a single texel
-    // column or row; negative mirrors the direction); read bilinearly,
-    // wrapping at its borders, so a 256-texel picture at scale 2 on a 512
-    // output gives every texel exactly.
+    // output (1: once; 2: twice; fractions show part of it; 0: one colour
+    // along that direction, where the picture's last and first texels meet;
+    // negative mirrors the direction; not a number counts as 0); read bilinearly (to a
+    // 256th of a texel), wrapping at its borders, so a 256-texel picture at
+    // scale 2 on a 512 output gives every texel exactly. Layer pictures may be
+    // of any size and of every format the texture factory reads.
 
     // Empties the list of texture layers.
     void ClearTextureLayers();
