@@ -175,7 +175,9 @@ public:
     // of weight x texel over the sum of the weights, so the order of the layers
     // does not matter and a single covering layer shows exactly its texture.
     // Where no layer has weight (a gap between ranges) the layer whose range is
-    // nearest shows alone (the first of equals).
+    // nearest shows alone (the first of equals). When no layer has a slope
+    // limit the weights are worked out once per 16th of a grey level and the
+    // altitude is read to the nearest 16th.
     // U and V scales: how often the layer's picture repeats across the whole
     // output (1: once; 2: twice; fractions show part of it; 0: one colour
     // along that direction, where the picture's last and first texels meet;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 namespace kl::terrain {
@@ -128,14 +129,78 @@ ColumnTables columnTables(const BlendInputs& in)
     return tables;
 }
 
+// The layer whose range lies closest to an altitude no layer covers (the
+// first of equals).
+std::size_t nearestLayer(const std::vector<BlendLayer>& layers, float altitude)
+{
+    std::size_t best = 0;
+    float bestDistance = rangeDistance(layers[0], altitude);
+    for (std::size_t l = 1; l < layers.size(); ++l) {
+        const float d = rangeDistance(layers[l], altitude);
+        if (d < bestDistance) {
+            best = l;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+// The layers' shares of the colour at altitudes a 16th of a grey level apart,
+// worked out once when no layer has a slope limit (the weights then depend on
+// the altitude alone): per step the layers that show with their normalised
+// weights, or the nearest layer alone where none does.
+struct AltitudeTable {
+    static constexpr int kStepsPerLevel = 16;
+    static constexpr int kSteps = 255 * kStepsPerLevel + 1;
+    struct Share {
+        std::uint32_t layer = 0;
+        float weight = 0.0f;
+    };
+    std::vector<std::uint32_t> first;   // per step into `shares`, and one past the last
+    std::vector<Share> shares;
+
+    int step(float altitude) const
+    {
+        return std::clamp(int(altitude * float(kStepsPerLevel) + 0.5f), 0, kSteps - 1);
+    }
+};
+
+AltitudeTable altitudeTable(const std::vector<BlendLayer>& layers)
+{
+    AltitudeTable table;
+    table.first.reserve(AltitudeTable::kSteps + 1);
+    for (int k = 0; k < AltitudeTable::kSteps; ++k) {
+        const float altitude = float(k) / float(AltitudeTable::kStepsPerLevel);
+        const std::size_t begin = table.shares.size();
+        table.first.push_back(std::uint32_t(begin));
+        float total = 0.0f;
+        for (std::size_t l = 0; l < layers.size(); ++l)
+            if (const float w = altitudeWeight(layers[l], altitude); w > 0.0f) {
+                table.shares.push_back({std::uint32_t(l), w});
+                total += w;
+            }
+        if (total <= 0.0f)
+            table.shares.push_back({std::uint32_t(nearestLayer(layers, altitude)), 1.0f});
+        else
+            for (std::size_t i = begin; i < table.shares.size(); ++i)
+                table.shares[i].weight /= total;
+    }
+    table.first.push_back(std::uint32_t(table.shares.size()));
+    return table;
+}
+
+bool usesSlope(const std::vector<BlendLayer>& layers)
+{
+    return std::any_of(layers.begin(), layers.end(), [](const BlendLayer& l) { return l.slopeLimit != 0.0f; });
+}
+
 // Blends rows [firstRow, endRow) into the BMP rows.
 class RowBlender {
 public:
-    RowBlender(const BlendInputs& in, const ColumnTables& columns, std::uint8_t* out)
-        : in_(in), columns_(columns), out_(out), weights_(in.layers.size()), rows_(in.layers.size()),
-          heightRow_(std::size_t(in.heights.width())),
-          usesSlope_(std::any_of(in.layers.begin(), in.layers.end(),
-                                 [](const BlendLayer& l) { return l.slopeLimit != 0.0f; }))
+    // `table`: the altitude table, or nullptr when a layer has a slope limit.
+    RowBlender(const BlendInputs& in, const ColumnTables& columns, const AltitudeTable* table, std::uint8_t* out)
+        : in_(in), columns_(columns), table_(table), out_(out), weights_(in.layers.size()), rows_(in.layers.size()),
+          heightRow_(std::size_t(in.heights.width())), usesSlope_(usesSlope(in.layers))
     {
     }
 
@@ -177,7 +242,10 @@ private:
             const float altitude = heightRow_[std::size_t(c.first)] * (1.0f - c.fraction)
                                    + heightRow_[std::size_t(c.second)] * c.fraction;
             const float slope = usesSlope_ ? slopeAt(columns_.heightPosition[std::size_t(x)], float(rowPosition)) : 0.0f;
-            blendPixel(x, altitude, slope, pixel);
+            if (table_)
+                blendFromTable(x, altitude, pixel);
+            else
+                blendPixel(x, altitude, slope, pixel);
         }
     }
 
@@ -205,6 +273,26 @@ private:
         pixel[2] = std::uint8_t(qRed(colour));
     }
 
+    void blendFromTable(int x, float altitude, std::uint8_t* pixel) const
+    {
+        const int k = table_->step(altitude);
+        const std::uint32_t begin = table_->first[std::size_t(k)], end = table_->first[std::size_t(k) + 1];
+        if (end - begin == 1)   // inside one range: its texel as it is
+            return put(texel(table_->shares[begin].layer, x), pixel);
+        float r = 0.0f, g = 0.0f, b = 0.0f;
+        for (std::uint32_t i = begin; i < end; ++i) {
+            const AltitudeTable::Share& share = table_->shares[i];
+            const QRgb c = texel(share.layer, x);
+            r += share.weight * float(qRed(c));
+            g += share.weight * float(qGreen(c));
+            b += share.weight * float(qBlue(c));
+        }
+        pixel[0] = channel(b);
+        pixel[1] = channel(g);
+        pixel[2] = channel(r);
+    }
+
+    // The weights worked out at the pixel, slopes and all.
     void blendPixel(int x, float altitude, float slope, std::uint8_t* pixel)
     {
         const std::size_t count = in_.layers.size();
@@ -223,7 +311,7 @@ private:
             }
         }
         if (active == 0)
-            return put(texel(nearestLayer(altitude), x), pixel);
+            return put(texel(nearestLayer(in_.layers, altitude), x), pixel);
         if (active == 1)   // the common case inside one range: its texel as it is
             return put(texel(last, x), pixel);
         float r = 0.0f, g = 0.0f, b = 0.0f;
@@ -242,24 +330,9 @@ private:
         pixel[2] = channel(r * scale);
     }
 
-    // The layer whose range lies closest to an altitude no layer covers
-    // (the first of equals).
-    std::size_t nearestLayer(float altitude) const
-    {
-        std::size_t best = 0;
-        float bestDistance = rangeDistance(in_.layers[0], altitude);
-        for (std::size_t l = 1; l < in_.layers.size(); ++l) {
-            const float d = rangeDistance(in_.layers[l], altitude);
-            if (d < bestDistance) {
-                best = l;
-                bestDistance = d;
-            }
-        }
-        return best;
-    }
-
     const BlendInputs& in_;
     const ColumnTables& columns_;
+    const AltitudeTable* table_;
     std::uint8_t* out_;
     std::vector<float> weights_;
     std::vector<LayerRow> rows_;
@@ -351,9 +424,11 @@ void blendInto(const BlendInputs& inputs, int threads, std::uint8_t* out)
 {
     const int n = inputs.resolution;
     const ColumnTables columns = columnTables(inputs);
+    const std::optional<AltitudeTable> table =
+        usesSlope(inputs.layers) ? std::nullopt : std::optional(altitudeTable(inputs.layers));
     const int workers = std::clamp(threads, 1, n);
     auto band = [&](int worker) {
-        RowBlender blender(inputs, columns, out);
+        RowBlender blender(inputs, columns, table ? &*table : nullptr, out);
         blender.blendRows(int(std::int64_t(n) * worker / workers), int(std::int64_t(n) * (worker + 1) / workers));
     };
     std::vector<std::jthread> pool;
