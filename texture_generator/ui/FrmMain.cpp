@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,11 +54,13 @@ QLineEdit* textBox(QWidget* parent, const QString& name, QRect geometry)
     return make<QLineEdit>(parent, name, geometry);
 }
 
-std::optional<QString> chooseFile(bool save, const QString& title, const QString& filter)
+std::optional<QString> chooseFile(bool save, const QString& title, const QString& filter,
+                                  const QString& initialFolder = {})
 {
     platform::FileDialogRequest request;
     request.title = title;
     request.filter = filter;
+    request.initialFolder = initialFolder;
     const std::optional<platform::FileChoice> choice =
         save ? platform::interaction().saveFile(request) : platform::interaction().openFile(request);
     if (!choice || choice->path.isEmpty())
@@ -364,7 +367,10 @@ void FrmMain::savePreset()
 
 void FrmMain::loadPreset()
 {
-    const std::optional<QString> path = chooseFile(false, kLoadPresetTitle, kPresetFilter);
+    // The dialog opens on the shipped samples, so a first preset is a click away.
+    const QString samples = platform::joinPath(programFolder_, QStringLiteral("samples"));
+    const std::optional<QString> path =
+        chooseFile(false, kLoadPresetTitle, kPresetFilter, QFileInfo(samples).isDir() ? samples : QString());
     if (!path)
         return;
     const PresetReadResult read = readPresetFile(*path);

@@ -382,6 +382,7 @@ TEST_F(LayerloomWindow, PresetsSaveClearAndLoadBack)
     dialogs->expectOpenFile(file("set.llp"));
     click("CmdLoadPreset");
     EXPECT_EQ(dialogs->calls().back().file.title, "Load Setup Preset");
+    EXPECT_TRUE(dialogs->calls().back().file.initialFolder.isEmpty());   // no samples folder here
     EXPECT_EQ(form->layers().layers(), before);
     EXPECT_EQ(control<QLineEdit>("txtheight")->text(), file("height.bmp"));
     EXPECT_EQ(control<QLineEdit>("txtFinal")->text(), file("out.bmp"));
@@ -449,6 +450,7 @@ TEST_F(LayerloomWindow, TheSamplePresetCompilesIntoATerrainTexture)
         ASSERT_TRUE(QFile::copy(samples.filePath(name), folder.filePath("samples/" + name))) << name.toStdString();
     dialogs->expectOpenFile(file("samples/sample.llp"));
     click("CmdLoadPreset");
+    EXPECT_EQ(QFileInfo(dialogs->calls().back().file.initialFolder).fileName(), "samples");
     ASSERT_EQ(form->layers().count(), 4);
     control<QComboBox>("CboResolution")->setCurrentIndex(3);
     click("CmdCompile");
