@@ -305,8 +305,11 @@ TEST_F(LayerloomWindow, CompileWithTheLastEntryPasses2048AndEnables3DPreview)
     EXPECT_EQ(dialogs->calls().back().file.filter, "Color heightmap (*.bmp)|*.bmp");
     EXPECT_EQ(control<QLineEdit>("txtFinal")->text(), file("final.bmp"));
 
-    // The 2048 texture itself is the engine's test; here a small one stands in.
-    form->scene().setGenerator([](const GenerationRequest& request) {
+    // The 2048 texture itself is the engine's test; here a small one stands in,
+    // and the view is looked at while "generating".
+    const QString during = QDir(shots.path()).filePath("during.bmp");
+    form->scene().setGenerator([&](const GenerationRequest& request) {
+        form->scene().saveView(during);
         QImage small(8, 8, QImage::Format_RGB32);
         small.fill(qRgb(10, 20, 30));
         small.save(request.output);
@@ -316,6 +319,19 @@ TEST_F(LayerloomWindow, CompileWithTheLastEntryPasses2048AndEnables3DPreview)
     ASSERT_EQ(form->scene().generations().size(), 1u);
     EXPECT_EQ(form->scene().generations()[0].resolution, 2048);
     EXPECT_EQ(form->scene().generations()[0].output, file("final.bmp"));
+    // "Please Wait Compiling..." was on screen in yellow from (30, 100), on black.
+    const QImage message(during);
+    ASSERT_FALSE(message.isNull());
+    int yellow = 0, elsewhere = 0;
+    for (int y = 0; y < message.height(); ++y)
+        for (int x = 0; x < message.width(); ++x) {
+            const QRgb p = message.pixel(x, y);
+            const bool isYellow = qRed(p) > 180 && qGreen(p) > 180 && qBlue(p) < 90;
+            const bool inText = x >= 30 && x < 260 && y >= 100 && y < 124;
+            (inText ? yellow : elsewhere) += isYellow;
+        }
+    EXPECT_GT(yellow, 40);
+    EXPECT_EQ(elsewhere, 0);
     EXPECT_PRED2(sameColour, viewCentre(), 0x0A141Eu);
     EXPECT_TRUE(control<QPushButton>("Cmd3DPreview")->isEnabled());
 
