@@ -200,8 +200,11 @@ public:
     // `table`: the altitude table, or nullptr when a layer has a slope limit.
     RowBlender(const BlendInputs& in, const ColumnTables& columns, const AltitudeTable* table, std::uint8_t* out)
         : in_(in), columns_(columns), table_(table), out_(out), weights_(in.layers.size()), rows_(in.layers.size()),
-          heightRow_(std::size_t(in.heights.width())), usesSlope_(usesSlope(in.layers))
+          mixedRows_(in.layers.size()), heightRow_(std::size_t(in.heights.width())), usesSlope_(usesSlope(in.layers))
     {
+        for (std::size_t l = 0; l < in.layers.size(); ++l)
+            if (const int width = in.layers[l].picture.width(); width <= 2 * in.resolution)
+                mixedRows_[l].resize(std::size_t(width));
     }
 
     void blendRows(int firstRow, int endRow)
@@ -215,6 +218,7 @@ private:
         const QRgb* first = nullptr;
         const QRgb* second = nullptr;
         std::uint32_t weight = 0;
+        bool mixed = false;   // mixedRows_ holds this row
     };
 
     void blendRow(int y)
@@ -233,7 +237,7 @@ private:
             const QImage& picture = in_.layers[l].picture;
             const Tap t = wrappedTap(texturePosition(y, in_.layers[l].vScale, picture.height(), n), picture.height());
             rows_[l] = {reinterpret_cast<const QRgb*>(picture.constScanLine(t.first)),
-                        reinterpret_cast<const QRgb*>(picture.constScanLine(t.second)), t.weight};
+                        reinterpret_cast<const QRgb*>(picture.constScanLine(t.second)), t.weight, false};
         }
         // Output row y is picture row y; a BMP stores its bottom row first.
         std::uint8_t* pixel = out_ + std::size_t(n - 1 - y) * std::size_t(bmpRowBytes(n));
@@ -257,13 +261,23 @@ private:
         return std::sqrt(dx * dx + dy * dy);
     }
 
-    // The layer's texel under output column x, bilinear, as packed RGB.
-    QRgb texel(std::size_t layer, int x) const
+    // The layer's texel under output column x, bilinear, as packed RGB. A
+    // picture no wider than twice the output has its two rows mixed once per
+    // output row, on first use, and is then read along that one row.
+    QRgb texel(std::size_t layer, int x)
     {
         const Tap& t = columns_.texture[layer][std::size_t(x)];
-        const LayerRow& r = rows_[layer];
-        return mixPacked(mixPacked(r.first[t.first], r.first[t.second], t.weight),
-                         mixPacked(r.second[t.first], r.second[t.second], t.weight), r.weight);
+        LayerRow& r = rows_[layer];
+        std::vector<QRgb>& mixed = mixedRows_[layer];
+        if (mixed.empty())
+            return mixPacked(mixPacked(r.first[t.first], r.first[t.second], t.weight),
+                             mixPacked(r.second[t.first], r.second[t.second], t.weight), r.weight);
+        if (!r.mixed) {
+            for (std::size_t i = 0; i < mixed.size(); ++i)
+                mixed[i] = mixPacked(r.first[i], r.second[i], r.weight);
+            r.mixed = true;
+        }
+        return mixPacked(mixed[std::size_t(t.first)], mixed[std::size_t(t.second)], t.weight);
     }
 
     static void put(QRgb colour, std::uint8_t* pixel)
@@ -273,7 +287,7 @@ private:
         pixel[2] = std::uint8_t(qRed(colour));
     }
 
-    void blendFromTable(int x, float altitude, std::uint8_t* pixel) const
+    void blendFromTable(int x, float altitude, std::uint8_t* pixel)
     {
         const int k = table_->step(altitude);
         const std::uint32_t begin = table_->first[std::size_t(k)], end = table_->first[std::size_t(k) + 1];
@@ -336,6 +350,7 @@ private:
     std::uint8_t* out_;
     std::vector<float> weights_;
     std::vector<LayerRow> rows_;
+    std::vector<std::vector<QRgb>> mixedRows_;   // per layer; empty for wide pictures
     std::vector<float> heightRow_;
     bool usesSlope_;
 };

@@ -102,6 +102,16 @@ TEST_F(TextureGenerationTest, OneCoveringLayerGivesItsTextureExactlyTiledAsTheSc
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
             ASSERT_EQ(out.pixel(x, y) & 0xFFFFFF, texture.pixel(x % 16, y % 8) & 0xFFFFFF) << x << ", " << y;
+
+    // A picture much wider than the output: a quarter of it across 16 pixels.
+    const QImage wide = pattern(64, 8);
+    save(wide, "wide.bmp");
+    land->ClearTextureLayers();
+    land->AddTextureLayer("wide.bmp", 0, 255, 1.5f, 0.25f, 2.0f);
+    const QImage part = generated("flat.bmp", 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(part.pixel(x, y) & 0xFFFFFF, wide.pixel(x, y % 8) & 0xFFFFFF) << x << ", " << y;
 }
 
 TEST_F(TextureGenerationTest, AltitudeWeightsRiseSmoothlyAcrossARangeEnd)
@@ -256,6 +266,15 @@ TEST_F(TextureGenerationTest, TheSameBytesOnAnyThreadCount)
     inputs.layers.push_back(blendLayer({"b", 80, 170, 2.3f, 3.7f, -1.3f, 20.0f}, pattern(64, 5)));
     inputs.layers.push_back(blendLayer({"c", 160, 255, 0.7f, 0.25f, 9.0f, -30.0f}, pattern(3, 3)));
     inputs.resolution = 301;
+    // Also without slopes (the altitude steps), with a picture wider than twice the output.
+    BlendInputs stepped = inputs;
+    for (BlendLayer& layer : stepped.layers)
+        layer.slopeLimit = 0.0f;
+    stepped.layers.push_back(blendLayer({"d", 100, 200, 1.0f, 1.7f, 1.0f, 0.0f}, pattern(700, 9)));
+    const std::vector<std::uint8_t> steppedOne = blendTextureRows(stepped, 1);
+    for (const int threads : {2, 7, 64})
+        EXPECT_EQ(blendTextureRows(stepped, threads), steppedOne) << threads;
+
     const std::vector<std::uint8_t> one = blendTextureRows(inputs, 1);
     ASSERT_EQ(one.size(), std::size_t(bmpRowBytes(301)) * 301);
     for (const int threads : {2, 3, 8, 301, 1000})
