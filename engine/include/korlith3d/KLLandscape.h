@@ -51,6 +51,7 @@ class Context;
 }
 namespace kl::terrain {
 struct LandscapeData;
+struct TextureLayerList;
 }
 
 class KL_API KLLandscape {
@@ -145,9 +146,74 @@ public:
     // Landlume: Render(true, false). Without a view: KLERR_NOT_INITIALISED.
     void Render(bool cullChunks = true, bool wireframe = false);
 
+    // --- Terrain texture generation (needs no terrain and no view) ---
+    //
+    // Layerloom's calls: ClearTextureLayers(); per layer, in list order,
+    // AddTextureLayer(path, min, max, power, uScale, vScale, 0.0f);
+    // GenerateTexture(heightMap, output, resolution).
+    //
+    // The blend. The height map (any size, any picture format the engine
+    // reads; a colour picture counts as its brightness, as in GenerateTerrain)
+    // is stretched over the output, its first and last pixels at the output's
+    // outer edges: output column x reads the map at column
+    // (x + 1/2) x (map width - 1) / resolution, rows alike, output row 0 over
+    // map row 0 (no flip), bilinearly between map pixels. At each output pixel
+    // every layer gets a weight:
+    //   altitude: 1 well inside [min, max] (min above max: the same range the
+    //     other way round), 0 well outside. Each end of the range is an edge of
+    //     power x 8 grey levels on either side, across which the weight rises
+    //     smoothly (3t^2 - 2t^3) from 0 to 1: at the end itself it is 1/2.
+    //     Power 0 (or negative) gives hard edges: 1 inside, 0 outside. At the
+    //     defaults 0..255 and 1.5 the edges reach 12 levels beyond the range,
+    //     so neighbouring layers cross-fade over 24 levels.
+    //   slope (the seventh value): 0 has no effect. A positive value is the
+    //     steepest slope the layer covers, a negative one the gentlest (rock on
+    //     cliffs), in grey levels per height-map pixel; the weight fades over
+    //     +-25% of the limit. The slope is the length of the map's gradient
+    //     (central differences over one map pixel).
+    // Overlapping layers combine by normalised weights: the colour is the sum
+    // of weight x texel over the sum of the weights, so the order of the layers
+    // does not matter and a single covering layer shows exactly its texture.
+    // Where no layer has weight (a gap between ranges) the layer whose range is
+    // nearest shows alone (the first of equals). When no layer has a slope
+    // limit the weights are worked out once per 16th of a grey level and the
+    // altitude is read to the nearest 16th.
+    // U and V scales: how often the layer's picture repeats across the whole
+    // output (1: once; 2: twice; fractions show part of it; 0: one colour
+    // along that direction, where the picture's last and first texels meet;
+    // negative mirrors the direction; not a number counts as 0); read bilinearly (to a
+    // 256th of a texel), wrapping at its borders, so a 256-texel picture at
+    // scale 2 on a 512 output gives every texel exactly. Layer pictures may be
+    // of any size and of every format the texture factory reads.
+
+    // Empties the list of texture layers.
+    void ClearTextureLayers();
+    // Appends a layer; returns its index in the list (0 for the first). The
+    // picture is read by GenerateTexture. More than kMaxTextureLayers layers:
+    // KLERR_INVALID_CALL.
+    int AddTextureLayer(const QString& texture, int altitudeMin, int altitudeMax, float blendPower,
+                        float uScale, float vScale, float slopeLimit = 0.0f);
+    int GetTextureLayerCount() const;
+    static constexpr int kMaxTextureLayers = 256;
+    // Blends the layers over the height map into a 24-bit BMP of resolution x
+    // resolution at `output` (relative paths resolve against the search
+    // folder), on every core; the same inputs give the same bytes whatever
+    // the number of cores. Returns when the file is written. Every picture is
+    // read before anything is written, and the file is written whole or not
+    // at all: on failure the output path keeps what it held before.
+    // Errors (KLError, naming the file):
+    //   KLERR_INVALID_CALL: no layers; resolution outside 1..8192;
+    //   KLERR_FILE_NOT_FOUND / KLERR_BAD_FILE_FORMAT: the height map or a
+    //     layer's picture is missing or not a picture the engine reads;
+    //   KLERR_FILE_ACCESS: the output cannot be written;
+    //   KLERR_OUT_OF_MEMORY: not enough memory for the output.
+    void GenerateTexture(const QString& heightMap, const QString& output, int resolution);
+
 private:
     kl::terrain::LandscapeData& state() const { return *data_; }
 
     std::shared_ptr<kl::core::Context> context_;
     std::shared_ptr<kl::terrain::LandscapeData> data_;
+    // Made on the first AddTextureLayer.
+    std::shared_ptr<kl::terrain::TextureLayerList> textureLayers_;
 };

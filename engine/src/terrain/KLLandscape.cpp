@@ -5,6 +5,11 @@
 #include "heightfield/HeightField.h"
 #include "image/ImageLoader.h"
 #include "terrain/Terrain.h"
+#include "terrain/TextureGeneration.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
 
 #include <new>
 
@@ -234,4 +239,108 @@ void KLLandscape::Render(bool cullChunks, bool wireframe)
                                  frame.eyePosition, items);
     if (!items.empty())
         renderer.drawItems(frame, items);
+}
+
+// --- Terrain texture generation ---
+
+namespace {
+
+// Reads a picture for GenerateTexture; `what` names it in the error.
+QImage readGenerationPicture(kl::core::Context& context, const QString& file, const QString& what)
+{
+    kl::image::LoadedImage loaded = kl::image::loadImageFile(context.resolve(file));
+    if (loaded.image.isNull())
+        context.fail(loaded.missing ? KLERR_FILE_NOT_FOUND : KLERR_BAD_FILE_FORMAT,
+                     QStringLiteral("GenerateTexture: %1 \"%2\": %3").arg(what, file, loaded.error));
+    return loaded.image;
+}
+
+// Every layer's picture, a file named by several layers read once.
+std::vector<kl::terrain::BlendLayer> readBlendLayers(kl::core::Context& context,
+                                                     const std::vector<kl::terrain::TextureLayerSpec>& specs)
+{
+    std::vector<kl::terrain::BlendLayer> layers;
+    QHash<QString, QImage> pictures;
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const QString& file = specs[i].texture;
+        auto known = pictures.constFind(file);
+        if (known == pictures.constEnd())
+            known = pictures.insert(file, readGenerationPicture(context, file, QStringLiteral("layer %1").arg(i)));
+        layers.push_back(kl::terrain::blendLayer(specs[i], *known));
+    }
+    return layers;
+}
+
+// Writes a temporary file beside the output and renames it over the output,
+// so the output is never half-written.
+void writeWholeFile(kl::core::Context& context, const QString& output, const QByteArray& bytes)
+{
+    const QString path = context.resolve(output);
+    auto failed = [&](const QString& why) {
+        context.fail(KLERR_FILE_ACCESS, QStringLiteral("GenerateTexture: cannot write \"%1\": %2").arg(output, why));
+    };
+    if (QFileInfo(path).isDir())
+        failed(QStringLiteral("it is a folder"));
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        failed(file.errorString());
+    // commit() does not report a failed flush of its buffer: flush first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        failed(why);
+    }
+    if (!file.commit())
+        failed(file.errorString());
+}
+
+} // namespace
+
+void KLLandscape::ClearTextureLayers()
+{
+    if (textureLayers_)
+        textureLayers_->layers.clear();
+}
+
+int KLLandscape::AddTextureLayer(const QString& texture, int altitudeMin, int altitudeMax, float blendPower,
+                                 float uScale, float vScale, float slopeLimit)
+{
+    if (!textureLayers_)
+        textureLayers_ = std::make_shared<kl::terrain::TextureLayerList>();
+    std::vector<kl::terrain::TextureLayerSpec>& layers = textureLayers_->layers;
+    if (layers.size() >= std::size_t(kMaxTextureLayers))
+        context_->fail(KLERR_INVALID_CALL, QStringLiteral("AddTextureLayer \"%1\": more than %2 texture layers")
+                                               .arg(texture)
+                                               .arg(kMaxTextureLayers));
+    layers.push_back({texture, altitudeMin, altitudeMax, blendPower, uScale, vScale, slopeLimit});
+    return int(layers.size()) - 1;
+}
+
+int KLLandscape::GetTextureLayerCount() const
+{
+    return textureLayers_ ? int(textureLayers_->layers.size()) : 0;
+}
+
+void KLLandscape::GenerateTexture(const QString& heightMap, const QString& output, int resolution)
+{
+    if (GetTextureLayerCount() == 0)
+        context_->fail(KLERR_INVALID_CALL, QStringLiteral("GenerateTexture \"%1\": no texture layers").arg(output));
+    if (resolution < 1 || resolution > kl::terrain::kMaxTextureResolution)
+        context_->fail(KLERR_INVALID_CALL, QStringLiteral("GenerateTexture \"%1\": resolution %2 is not 1 to %3")
+                                               .arg(output)
+                                               .arg(resolution)
+                                               .arg(kl::terrain::kMaxTextureResolution));
+    try {
+        kl::terrain::BlendInputs inputs;
+        inputs.heights = kl::terrain::heightFieldFromImage(
+            readGenerationPicture(*context_, heightMap, QStringLiteral("height map")));
+        inputs.layers = readBlendLayers(*context_, textureLayers_->layers);
+        inputs.resolution = resolution;
+        const QByteArray file = kl::terrain::blendedBmpFile(inputs, kl::terrain::generationThreads());
+        writeWholeFile(*context_, output, file);
+    } catch (const std::bad_alloc&) {
+        context_->fail(KLERR_OUT_OF_MEMORY,
+                       QStringLiteral("GenerateTexture \"%1\": out of memory at %2 x %2").arg(output).arg(resolution));
+    }
 }

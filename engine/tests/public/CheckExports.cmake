@@ -36,6 +36,8 @@ foreach(required IN ITEMS
     "KLTextureFactory::LoadTexture("
     "KLParticleSystem::UpdateParticles(int)"
     "KLAtmosphere::RenderSkyBox()"
+    "KLLandscape::AddTextureLayer("
+    "KLLandscape::GenerateTexture("
     "DllGetClassObject"
     "DllRegisterServer"
     "DllUnregisterServer")
