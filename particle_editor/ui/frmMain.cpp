@@ -1,5 +1,6 @@
 #include "ui/frmMain.h"
 
+#include "core/DirectXCheck.h"
 #include "core/EmberlyRegistry.h"
 #include "core/SliderTable.h"
 #include "ui/EditorTabs.h"
