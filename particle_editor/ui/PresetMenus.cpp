@@ -154,10 +154,9 @@ void PresetMenus::buildPresetMenus(bool removal)
     if (removal) {
         loadItem(0, false)->setVisible(false);
         deleteItem(0, false)->setVisible(false);
-        for (QAction* item : loadItems().mid(1))
-            form_.presetsMenu()->removeAction(item), delete item;
-        for (QAction* item : deleteItems().mid(1))
-            form_.presetDeleteMenu()->removeAction(item), delete item;
+        // A deleted action leaves its menu.
+        qDeleteAll(loadItems().mid(1));
+        qDeleteAll(deleteItems().mid(1));
     }
     const QStringList names = presetNames(storePath());
     for (int p = 0; p < names.size(); ++p)

@@ -55,28 +55,4 @@ QIcon styleIcon(int style)
     return QIcon(picture);
 }
 
-QPixmap pickerPicture(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) {
-            const double hue = double(x) / size.width();
-            const double v = 1.0 - double(y) / size.height();
-            // Upper half: from white to the full hue; lower half: to black.
-            const QColor full = QColor::fromHsvF(float(hue), 1.0f, 1.0f);
-            QColor c;
-            if (v > 0.5) {
-                const double w = (v - 0.5) * 2;
-                c = QColor::fromRgbF(float(full.redF() + (1 - full.redF()) * w),
-                                     float(full.greenF() + (1 - full.greenF()) * w),
-                                     float(full.blueF() + (1 - full.blueF()) * w));
-            } else {
-                const double k = v * 2;
-                c = QColor::fromRgbF(float(full.redF() * k), float(full.greenF() * k), float(full.blueF() * k));
-            }
-            image.setPixel(x, y, c.rgb());
-        }
-    return QPixmap::fromImage(image);
-}
-
 } // namespace emberly

@@ -7,7 +7,5 @@ namespace emberly {
 
 // 0 beam, 1 spray, 2 burst, 3 implode.
 QIcon styleIcon(int style);
-// The colour picker's picture: hues across, light to dark downwards.
-QPixmap pickerPicture(QSize size);
 
 } // namespace emberly

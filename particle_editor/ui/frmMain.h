@@ -1,11 +1,13 @@
-// The main window of Emberly: the 3D view, the emitter selector, the tab
-// strip with the controls that edit the current emitter, and the menus. It
-// runs the start-up, the frame loop and the shut-down, and owns the scene and
-// the three particle factories.
+// The main window of Emberly: the 3D view, the panel with the emitter
+// selector and the tab pages that edit the current emitter, and the menus.
+// It runs the start-up, the frame loop and the shut-down, owns the scene and
+// the three particle factories, and wires the panel's parts to the records.
 #pragma once
 
 #include "core/EmitterRecords.h"
 #include "core/clsParticleFactory.h"
+#include "ui/Guard.h"
+#include "ui/SliderControls.h"
 
 #include <QMainWindow>
 
@@ -14,15 +16,8 @@
 #include <memory>
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QLineEdit;
 class QMenu;
-class QRadioButton;
 class QSlider;
-class QTabBar;
-class QToolButton;
 
 namespace platform {
 struct RuntimeError;
@@ -33,7 +28,12 @@ class PictureBox;
 
 namespace emberly {
 
+class EditorTabs;
 class EmberlyScene;
+class EmitterPage;
+class EmitterSelector;
+class OptionsPage;
+class ParticlesPage;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -69,7 +69,7 @@ public:
     int alphaMode() const { return alphaMode_; }
     bool autoRotate() const { return autoRotate_; }
     bool emitterEnabled(int index) const;
-    D3DVECTOR velocityValues() const { return {velocityX_, velocityY_, velocityZ_}; }
+    D3DVECTOR velocityValues() const;
     long renderedFrames() const { return renderedFrames_; }
     std::int64_t colorKey() const { return colorKey_; }
     QString programFolder() const;
@@ -104,71 +104,46 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
-    void buildSelector(QWidget* parent);
-    void buildTabs(QWidget* parent);
-    void buildParticlesPage(QFrame* page);
-    void buildEmitterPage(QFrame* page);
-    void buildOptionsPage(QFrame* page);
-    QSlider* addSlider(QWidget* parent, const QString& name, const QString& caption, int min, int max, int value,
-                       QPoint at, int width = 150);
-    void wireSliders();
+    void buildPanel();
+    Guard guard();
     void applyResizeRules();
-    void layOutPages();
 
     bool directXCheck();
     void setupParticles(int index);
     bool isMainWindowActive() const;
 
-    void colourBoxChanged(int channel);
-    void colourBoxClicked(int channel);
-    void pickColour(QPoint pos);
-    void randomColourClicked();
-    void pauseClicked(int index);
-    void alphaClicked(int mode);
-    void skyClicked(int index);
+    void colourChannelEdited(int channel, float value);
+    void randomColourChosen(const D3DCOLORVALUE& colour);
+    void alphaModeChosen(int mode);
     void sliderWritten(QSlider* slider);
-    void setSliderValue(const QString& name, double value);
-    QSlider* slider(const QString& name) const;
 
     std::unique_ptr<EmberlyScene> scene_;
     EmitterRecords records_;
     std::array<std::unique_ptr<clsParticleFactory>, kEmitterCount> factories_;
+    SliderControls sliders_;
     bool running_ = false;
     bool shutDown_ = false;
     bool autoRotate_ = false;
     int currentEmitter_ = 0;
     int alphaMode_ = 1;
     std::int64_t colorKey_ = -1;
-    float velocityX_ = 0, velocityY_ = 0, velocityZ_ = 0;
     long renderedFrames_ = 0;
     bool showing_ = false;   // controls are being filled from the records
     bool inResize_ = false;
     std::function<bool()> activeQuery_;
     MenuHandlers menuHandlers_;
 
-    // Controls
+    // The window's parts; Qt's parent links own them.
     QWidget* client_ = nullptr;
     toolkit::PictureBox* picture1_ = nullptr;
-    QWidget* panel_ = nullptr;
-    QTabBar* tabStrip_ = nullptr;
-    std::array<QFrame*, 3> pages_{};
-    std::array<QRadioButton*, 3> optTotEmit_{};
-    std::array<QCheckBox*, 3> chkPause_{};
-    std::array<QLineEdit*, 3> colourBoxes_{};   // txtRed, txtGreen, txtBlue
-    std::array<QLineEdit*, 3> velocityBoxes_{}; // txtRotX, txtRotY, txtRotZ
-    std::array<QToolButton*, 4> optStyle_{};
-    std::array<QRadioButton*, 3> optAlpha_{};
-    std::array<QRadioButton*, 2> optSky_{};
-    toolkit::PictureBox* picker_ = nullptr;
-    QCheckBox* chkRnd_ = nullptr;
-    QCheckBox* chkIntro_ = nullptr;
-    QCheckBox* chkViewRotate_ = nullptr;
-    QComboBox* cmbTex_ = nullptr;
-    QComboBox* cmbMotion_ = nullptr;
+    EmitterSelector* selector_ = nullptr;
+    EditorTabs* tabs_ = nullptr;
+    ParticlesPage* particlesPage_ = nullptr;
+    EmitterPage* emitterPage_ = nullptr;
+    OptionsPage* optionsPage_ = nullptr;
     QMenu* presetsMenu_ = nullptr;
     QMenu* deleteMenu_ = nullptr;
     QAction* presetSeparator_ = nullptr;

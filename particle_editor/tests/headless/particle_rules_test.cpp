@@ -1,6 +1,6 @@
 // The factory's rules: velocity styles, motion paths, random colour, the
 // rounding they use, and the DirectX verdict.
-#include "core/EmberlyRegistry.h"
+#include "core/DirectXCheck.h"
 #include "core/ParticleRules.h"
 
 #include <gtest/gtest.h>
