@@ -18,13 +18,17 @@ void LightmapPicture::resizePicture(int width, int height)
     image_.fill(Qt::white);
     setFixedSize(width, height);
     update();
+    emit sizeChanged(image_.size());
 }
 
 void LightmapPicture::setPicture(const QImage& picture)
 {
+    const QSize before = image_.size();
     image_ = picture.convertToFormat(QImage::Format_RGB32);
     setFixedSize(image_.size());
     update();
+    if (image_.size() != before)
+        emit sizeChanged(image_.size());
 }
 
 void LightmapPicture::clearPicture()

@@ -29,6 +29,10 @@ public:
     void refresh();
     void setEffectsMenu(QMenu* menu) { effects_ = menu; }
 
+signals:
+    // The picture now has another size.
+    void sizeChanged(QSize size);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -75,6 +75,7 @@ MDIMain::MDIMain(QString programFolder)
     connectPanels();
     main_->setOptionsMenu(optionsMenu_);
     shadowMap_->picture()->setEffectsMenu(effectsMenu_);
+    connect(shadowMap_->picture(), &LightmapPicture::sizeChanged, this, &MDIMain::fitLightmapWindow);
     main_->setResizeHandler([this] {
         if (engine_->started() && engine_->engine()) {
             int status = 0;
@@ -128,13 +129,19 @@ void MDIMain::buildMenus()
         const char* name;
         const char* caption;
         Qt::Key key;
-    } filters[] = {{"mnuSmooth", "Smooth", Qt::Key_F2},
-                   {"mnuSharpen", "Sharpen", Qt::Key_F3},
-                   {"mnuBrighter", "Brighten", Qt::Key_F4},
-                   {"mnuDarker", "Darken", Qt::Key_F5}};
-    for (const auto& filter : filters)
-        menuItem(effectsMenu_, QString::fromLatin1(filter.name), QString::fromLatin1(filter.caption),
-                 QKeySequence(filter.key));
+        int number;
+        int strength;
+    } filters[] = {{"mnuSmooth", "Smooth", Qt::Key_F2, kFilterSmooth, 0},
+                   {"mnuSharpen", "Sharpen", Qt::Key_F3, kFilterSharpen, 0},
+                   {"mnuBrighter", "Brighten", Qt::Key_F4, kFilterBrightness, 10},
+                   {"mnuDarker", "Darken", Qt::Key_F5, kFilterBrightness, -10}};
+    for (const auto& filter : filters) {
+        QAction* item = menuItem(effectsMenu_, QString::fromLatin1(filter.name), QString::fromLatin1(filter.caption),
+                                 QKeySequence(filter.key));
+        connect(item, &QAction::triggered, this, [this, number = filter.number, strength = filter.strength] {
+            applyLightmapFilter(number, strength);
+        });
+    }
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuInfo"));
@@ -148,6 +155,11 @@ void MDIMain::connectPanels()
     connect(landPanel_->applyLand, &ShapeButton::clicked, this, &MDIMain::applyLand);
     connect(landPanel_->applyShadow, &ShapeButton::clicked, this, &MDIMain::applyShadow);
     connect(landPanel_->applyAlpha, &ShapeButton::clicked, this, &MDIMain::applyAlpha);
+    connect(landPanel_->generate, &ShapeButton::clicked, this, &MDIMain::generateLightmap);
+    connect(landPanel_->loadLight, &ShapeButton::clicked, this, &MDIMain::loadLightmap);
+    connect(landPanel_->removeLight, &ShapeButton::clicked, this, &MDIMain::removeLightmap);
+    connect(landPanel_->saveLightmap, &ShapeButton::clicked, this, &MDIMain::saveLightmap);
+    connect(landPanel_->saveCoords, &ShapeButton::clicked, this, &MDIMain::saveCoordinates);
     connect(objectPanel_->loadObject, &ShapeButton::clicked, this, &MDIMain::loadObject);
     connect(objectPanel_->applyObject, &ShapeButton::clicked, this, &MDIMain::applyObject);
     connect(objectPanel_->applyLight, &ShapeButton::clicked, this, &MDIMain::applyLight);
@@ -231,15 +243,20 @@ void MDIMain::setLightmapSize(float width, float height)
                         std::size_t(std::min(w, picture->image().width())) * 4);
         picture->setPicture(resized);
     }
-    shadowMap_->setFixedSize(w, h);
+    fitLightmapWindow(QSize(w, h));
+    engine_->settings().texWidth = width;
+    engine_->settings().texHeight = height;
+}
+
+void MDIMain::fitLightmapWindow(QSize picture)
+{
+    shadowMap_->setFixedSize(picture);
     // The window's outer size: the picture + 90 twips across and + 370 down,
     // and never less than what shows the whole picture.
     const QSize frame = shadowMapWindow_->size() - shadowMapWindow_->contentsRect().size();
-    const int outerW = std::max(w + platform::pixelsFromTwips(90), w + frame.width());
-    const int outerH = std::max(h + platform::pixelsFromTwips(370), h + frame.height());
+    const int outerW = std::max(picture.width() + platform::pixelsFromTwips(90), picture.width() + frame.width());
+    const int outerH = std::max(picture.height() + platform::pixelsFromTwips(370), picture.height() + frame.height());
     shadowMapWindow_->resize(outerW, outerH);
-    engine_->settings().texWidth = width;
-    engine_->settings().texHeight = height;
     if (arranged_)
         shadowMapWindow_->move(std::max(0, area_->viewport()->width() - outerW), shadowMapWindow_->y());
 }

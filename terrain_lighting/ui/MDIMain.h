@@ -4,6 +4,8 @@
 // while running, shutdown.
 #pragma once
 
+#include "core/Filters.h"
+#include "core/ShadowBake.h"
 #include "ui/FrmMain.h"
 #include "ui/FrmShadowMap.h"
 #include "ui/LandPanel.h"
@@ -75,6 +77,18 @@ public:
     // throws when the engine cannot load it.
     void applyLightmapFile(const QString& path);
 
+    // ---- the lightmap -----------------------------------------------------------
+    // "Generate lightmap", or "Cancel" while a bake runs.
+    void generateLightmap();
+    void loadLightmap();
+    void removeLightmap();
+    void saveLightmap();
+    void saveCoordinates();
+    // A filter on the lightmap picture (numbers and strengths of the menus).
+    void applyLightmapFilter(int number, int strength);
+    // How the last bake ended.
+    const BakeOutcome& lastBake() const { return lastBake_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -89,6 +103,8 @@ private:
     std::optional<float> boxNumber(const QLineEdit* box, const QString& what);
     std::optional<D3DVECTOR> boxVector(const BoxArray& boxes, const QString& what);
     void resetPanels();
+    // The lightmap window's outer size for a picture of `picture` pixels.
+    void fitLightmapWindow(QSize picture);
 
     QString programFolder_;
     std::unique_ptr<MdEngine> engine_;
@@ -105,6 +121,8 @@ private:
     QAction* cameraItem_ = nullptr;
     std::unique_ptr<FrmInfo> info_;
     bool arranged_ = false;
+    MdFilter filters_;
+    BakeOutcome lastBake_;
 };
 
 } // namespace landlume
