@@ -125,8 +125,10 @@ BakeOutcome drawShadowMap(const BakeSetup& setup, const BakeServices& services, 
         qint64 lastRepaint = lastEvents;
         bool drawnSinceRepaint = false;
         const qint64 samples = columns * rows;
-        // Samples per band: grown or shrunk so one band's tests take about 10 ms.
-        qint64 bandSize = 16384;
+        // Samples per band: grown or shrunk so one band's tests take 8 to 25 ms,
+        // few enough calls to keep the batch's threads busy, short enough for
+        // the events to run in time.
+        qint64 bandSize = 32768;
         Band band;
         qint64 shownColumn = -1;
         for (qint64 first = 0; first < samples;) {
@@ -143,9 +145,9 @@ BakeOutcome drawShadowMap(const BakeSetup& setup, const BakeServices& services, 
             band.hits.assign(band.starts.size(), 0);
             services.rayTest(band.starts, band.ends, types, band.hits);
             const qint64 took = now() - tested;
-            if (took < 5 && bandSize < (qint64(1) << 20))
+            if (took < 8 && bandSize < (qint64(1) << 20))
                 bandSize *= 2;
-            else if (took > 15 && bandSize > 1024)
+            else if (took > 25 && bandSize > 1024)
                 bandSize /= 2;
 
             for (qint64 i = 0; i < count; ++i) {
