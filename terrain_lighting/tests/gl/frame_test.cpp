@@ -52,6 +52,15 @@ TEST_F(Frame, StartUpBuildsTheDefaultLandAndDrawsIt)
     frames(3);
     const D3DVECTOR eye = settings().camera.position;
     EXPECT_FLOAT_EQ(eye.y, engine().heightAt(0, 0) + 30.0f);
+    // F12 writes the screenshot also while the camera is off.
+    ASSERT_FALSE(settings().cameraActive);
+    QKeyEvent f12(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier);
+    QApplication::sendEvent(frame->mainView(), &f12);
+    frames(2);
+    QKeyEvent f12up(QEvent::KeyRelease, Qt::Key_F12, Qt::NoModifier);
+    QApplication::sendEvent(frame->mainView(), &f12up);
+    EXPECT_FALSE(QImage(file("Screenshots/Shot.bmp")).isNull());
+
     const QString shot = file("frame.bmp");
     engine().engine()->SaveScreenshot(shot);
     const QImage picture(shot);

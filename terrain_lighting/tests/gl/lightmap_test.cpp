@@ -133,13 +133,24 @@ TEST_F(Lightmap, ABakeOnASmallLandThenSavingThePictureAndThePoints)
     control<QAction>("mnuSmooth")->trigger();
     EXPECT_LT(count(qRgb(151, 151, 151)), shadowed);
 
+    // "Load lightmap" brings the saved picture back into the window and onto the land.
+    const QImage filteredPicture = picture();
+    dialogs->expectOpenFile(saved);
+    click("LblLoadLight");
+    EXPECT_EQ(dialogs->calls().back().title, "Open lightmap:");
+    EXPECT_EQ(picture(), written.convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(picture(), filteredPicture);
+    EXPECT_EQ(settings().lightmap, saved);
+    const int loaded = KLGlobals().GetTex("LightMap");
+    EXPECT_EQ(engine().landscape()->GetLightmap(), loaded);
+
     // "Remove lightmap" rebuilds the land without it; "Apply" under the
     // alpha puts it back.
     click("LblRemoveLight");
     EXPECT_EQ(engine().landscape()->GetLightmap(), 0);
     setText("TxtShadowSet_2", "0.5");
     click("LblApplyAlpha");
-    EXPECT_EQ(engine().landscape()->GetLightmap(), id);
+    EXPECT_EQ(engine().landscape()->GetLightmap(), loaded);
     EXPECT_FLOAT_EQ(settings().alpha, 0.5f);
 }
 
