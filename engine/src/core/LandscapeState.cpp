@@ -23,12 +23,17 @@ void LandscapeState::add(const std::shared_ptr<terrain::LandscapeData>& landscap
 
 std::vector<std::shared_ptr<const terrain::TerrainShape>> LandscapeState::shapes() const
 {
-    // Called for every single ray test: no copy of the registry on the way.
     std::vector<std::shared_ptr<const terrain::TerrainShape>> result;
+    appendShapes(result);
+    return result;
+}
+
+void LandscapeState::appendShapes(std::vector<std::shared_ptr<const terrain::TerrainShape>>& shapes) const
+{
+    // Called for every single ray test: no copy of the registry on the way.
     for (const auto& weak : landscapes_)
         if (const auto landscape = weak.lock(); landscape && landscape->terrain)
-            result.push_back(landscape->terrain->shape);
-    return result;
+            shapes.push_back(landscape->terrain->shape);
 }
 
 } // namespace kl::core

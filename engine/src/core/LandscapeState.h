@@ -17,6 +17,8 @@ public:
     std::vector<std::shared_ptr<terrain::LandscapeData>> live();
     // The surfaces of every live landscape that has terrain, for ray tests.
     std::vector<std::shared_ptr<const terrain::TerrainShape>> shapes() const;
+    // The same, appended to `shapes`.
+    void appendShapes(std::vector<std::shared_ptr<const terrain::TerrainShape>>& shapes) const;
 
 private:
     std::vector<std::weak_ptr<terrain::LandscapeData>> landscapes_;

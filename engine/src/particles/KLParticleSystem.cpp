@@ -5,8 +5,10 @@
 #include "particles/Billboards.h"
 #include "particles/ParticleSimulation.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <unordered_map>
 #include <vector>
 
 using kl::particles::Birth;
@@ -27,6 +29,14 @@ struct KLParticleSystem::State {
     Clock::time_point lastUpdate;
     kl::gpu::MeshGeometry geometry;   // the squares, rewritten at every render
     std::vector<std::int32_t> groupTextures;
+    // The visible part of each sprite under the blend mode it was last drawn with.
+    struct Footprint {
+        kl::gpu::ResourceId resource = 0;
+        std::uint32_t revision = 0;
+        kl::particles::SpriteCoverage coverage = kl::particles::SpriteCoverage::Everything;
+        kl::particles::SpriteFootprint footprint;
+    };
+    std::unordered_map<std::int32_t, Footprint> footprints;
 };
 
 namespace {
@@ -266,7 +276,27 @@ void KLParticleSystem::RenderParticles()
     if (particles.empty())
         return;
     const kl::gpu::FrameState frame = context_->frameState();
-    const glm::vec3 centre = kl::particles::buildBillboards(particles, s.style, frame.view, s.geometry, s.groupTextures);
+    // Squares are cut to the part of their sprite the blend mode lets show.
+    const QSize viewport = context_->rendering().viewportSize();
+    kl::particles::SpriteTrimming trimming;
+    trimming.pixelsPerUnit = std::min(frame.projection[0][0] * 0.5f * float(viewport.width()),
+                                      frame.projection[1][1] * 0.5f * float(viewport.height()));
+    const auto coverage = kl::particles::spriteCoverage(kl::gpu::BlendFactor(s.sourceBlend),
+                                                        kl::gpu::BlendFactor(s.destinationBlend));
+    trimming.footprint = [&](std::int32_t texture) -> const kl::particles::SpriteFootprint* {
+        const kl::gpu::TextureData* data = context_->resources().textures.drawData(texture);
+        // Pictures the upload would scale down are not trimmed.
+        if (!data || data->isBumpMap || data->image.width() > 4096 || data->image.height() > 4096)
+            return nullptr;
+        State::Footprint& known = s.footprints[texture];
+        if (known.resource != data->id || known.revision != data->revision || known.coverage != coverage ||
+            known.footprint.width == 0) {
+            known = {data->id, data->revision, coverage, kl::particles::spriteFootprint(data->image, coverage)};
+        }
+        return &known.footprint;
+    };
+    const glm::vec3 centre =
+        kl::particles::buildBillboards(particles, s.style, frame.view, s.geometry, s.groupTextures, &trimming);
     std::vector<kl::gpu::DrawItem> items(s.groupTextures.size());
     for (std::size_t g = 0; g < items.size(); ++g) {
         kl::gpu::DrawItem& item = items[g];

@@ -180,8 +180,13 @@ bool KLScene::RayTest(const D3DVECTOR& from, const D3DVECTOR& to, KLCollisionRes
 {
     (void)precision;
     (void)flags;
-    const kl::scene::RayTargets targets = kl::scene::gatherRayTargets(*context_, types);
-    return kl::scene::rayTestTargets(targets, toGlm(from), toGlm(to), result);
+    // Tests come one at a time by the million (a lightmap bake): the lists of
+    // what can be hit are gathered into storage kept from the last call.
+    thread_local kl::scene::RayTargets targets;
+    kl::scene::gatherRayTargets(*context_, types, targets);
+    const bool hit = kl::scene::rayTestTargets(targets, toGlm(from), toGlm(to), result);
+    targets.clear();
+    return hit;
 }
 
 std::vector<KLRayHit> KLScene::RayTestBatch(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,

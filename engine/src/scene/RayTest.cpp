@@ -83,6 +83,13 @@ bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, c
 RayTargets gatherRayTargets(core::Context& context, int types)
 {
     RayTargets targets;
+    gatherRayTargets(context, types, targets);
+    return targets;
+}
+
+void gatherRayTargets(core::Context& context, int types, RayTargets& targets)
+{
+    targets.clear();
     if (types & KL_COLLIDE_MESHES) {
         const auto live = context.resources().meshes.live();
         for (std::size_t i = 0; i < live.size(); ++i) {
@@ -94,8 +101,7 @@ RayTargets gatherRayTargets(core::Context& context, int types)
         }
     }
     if (types & KL_COLLIDE_LANDSCAPE)
-        targets.landscapes = context.landscape().shapes();
-    return targets;
+        context.landscape().appendShapes(targets.landscapes);
 }
 
 RayAnswer rayAnswer(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to)

@@ -32,6 +32,13 @@ struct RayTargets {
     std::vector<std::shared_ptr<MeshData>> meshes;
     std::vector<int> meshIndices;   // each mesh's index among the scene's meshes (KLScene::GetMesh)
     std::vector<std::shared_ptr<const terrain::TerrainShape>> landscapes;
+
+    void clear()
+    {
+        meshes.clear();
+        meshIndices.clear();
+        landscapes.clear();
+    }
 };
 
 // The nearest hit among the targets, as plain values.
@@ -46,6 +53,10 @@ struct RayAnswer {
 };
 RayAnswer rayAnswer(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to);
 RayTargets gatherRayTargets(core::Context& context, int types);
+// The same into `targets`, whose lists keep their storage: a caller testing
+// one segment at a time gathers without allocating. Clear it after use, so it
+// holds no mesh or terrain longer than needed.
+void gatherRayTargets(core::Context& context, int types, RayTargets& targets);
 
 // Nearest hit of the segment among the targets; only reads them, so tests of
 // one RayTargets may run on several threads at once.

@@ -235,8 +235,9 @@ void KLLandscape::Render(bool cullChunks, bool wireframe)
     ++render.count;
     const kl::gpu::FrameState frame = context_->frameState();
     std::vector<kl::gpu::DrawItem> items;
-    state().drawing.appendItems(context_, state(), frame.projection * frame.view, cullChunks,
-                                 frame.eyePosition, items);
+    const float pixelsPerUnit = frame.projection[1][1] * 0.5f * float(context_->rendering().viewportSize().height());
+    state().drawing.appendItems(context_, state(), frame.projection * frame.view, cullChunks, frame.eyePosition,
+                                pixelsPerUnit, items);
     if (!items.empty())
         renderer.drawItems(frame, items);
 }

@@ -81,6 +81,49 @@ gpu::MeshGeometry chunkGeometry(const TerrainChunk& chunk, gpu::ResourceId id)
 
 } // namespace
 
+LevelErrors levelErrors(const std::vector<glm::vec3>& positions, int cells)
+{
+    LevelErrors errors{};
+    const int side = cells + 1;
+    if (cells < 1 || positions.size() < std::size_t(side) * std::size_t(side))
+        return errors;
+    const auto height = [&](int i, int j) { return positions[std::size_t(j) * std::size_t(side) + std::size_t(i)].y; };
+    for (int level = 1, step = 2; level < LodLevels; ++level, step *= 2) {
+        if (step > cells) {
+            errors[std::size_t(level)] = errors[std::size_t(level - 1)];
+            continue;
+        }
+        // Each coarse cell is split along the same diagonal as the fine ones,
+        // so the two surfaces differ most at a fine grid point.
+        float worst = 0.0f;
+        for (int j0 = 0; j0 < cells; j0 += step)
+            for (int i0 = 0; i0 < cells; i0 += step) {
+                const float h00 = height(i0, j0), h10 = height(i0 + step, j0);
+                const float h01 = height(i0, j0 + step), h11 = height(i0 + step, j0 + step);
+                for (int dj = 0; dj <= step; ++dj)
+                    for (int di = 0; di <= step; ++di) {
+                        const float fx = float(di) / float(step), fz = float(dj) / float(step);
+                        const float coarse = fx >= fz ? h00 + (h10 - h00) * fx + (h11 - h10) * fz
+                                                      : h00 + (h11 - h01) * fx + (h01 - h00) * fz;
+                        worst = std::max(worst, std::abs(height(i0 + di, j0 + dj) - coarse));
+                    }
+            }
+        errors[std::size_t(level)] = worst;
+    }
+    return errors;
+}
+
+int lodLevel(float distance, int cellsPerChunk, const LevelErrors& errors, float pixelsPerUnit)
+{
+    int level = lodLevel(distance, cellsPerChunk);
+    if (!(pixelsPerUnit > 0.0f))
+        return level;
+    const float limit = LodPixelError * std::max(distance, 1e-3f) / pixelsPerUnit;   // world units
+    while (level + 1 < LodLevels && (cellsPerChunk >> (level + 1)) >= 1 && errors[std::size_t(level + 1)] <= limit)
+        ++level;
+    return level;
+}
+
 int lodLevel(float distance, int cellsPerChunk)
 {
     int level = 0;
@@ -122,6 +165,7 @@ void TerrainDrawing::release()
             context->rendering().release(mesh.id);   // draws queued items first: they may point here
     meshes_.clear();
     bounds_.clear();
+    errors_.clear();
     builtRevision_ = 0;
 }
 
@@ -132,8 +176,10 @@ void TerrainDrawing::rebuild(const std::shared_ptr<core::Context>& context, cons
     builtRevision_ = land.geometryRevision;
     if (!land.terrain)
         return;
+    const int cells = land.terrain->layout.cellsPerChunk();
     for (const TerrainChunk& chunk : land.terrain->chunks) {
         meshes_.push_back(chunkGeometry(chunk, context->resources().newResourceId()));
+        errors_.push_back(levelErrors(chunk.positions, cells));
         Bounds b{chunk.positions.empty() ? glm::vec3(0.0f) : chunk.positions.front(),
                  chunk.positions.empty() ? glm::vec3(0.0f) : chunk.positions.front()};
         for (const glm::vec3& p : chunk.positions) {
@@ -146,7 +192,8 @@ void TerrainDrawing::rebuild(const std::shared_ptr<core::Context>& context, cons
 }
 
 void TerrainDrawing::appendItems(const std::shared_ptr<core::Context>& owner, const LandscapeData& land, const glm::mat4& viewProjection,
-                                 bool cullChunks, const glm::vec3& eye, std::vector<gpu::DrawItem>& items)
+                                 bool cullChunks, const glm::vec3& eye, float pixelsPerUnit,
+                                 std::vector<gpu::DrawItem>& items)
 {
     if (builtRevision_ != land.geometryRevision || context_.expired())
         rebuild(owner, land);
@@ -155,14 +202,25 @@ void TerrainDrawing::appendItems(const std::shared_ptr<core::Context>& owner, co
         return;
     const core::SceneState& scene = context.scene();
     const gpu::TextureData* lightmap = context.resources().textures.drawData(land.lightmapTexture);
+    // The chunks in view, nearest first.
+    struct InView {
+        float distance;
+        std::size_t chunk;
+    };
+    std::vector<InView> inView;
+    inView.reserve(meshes_.size());
     for (std::size_t i = 0; i < meshes_.size() && i < land.terrain->chunks.size(); ++i) {
         if (cullChunks && outsideView(viewProjection, bounds_[i].min, bounds_[i].max))
             continue;
+        inView.push_back({glm::distance(eye, glm::clamp(eye, bounds_[i].min, bounds_[i].max)), i});
+    }
+    std::stable_sort(inView.begin(), inView.end(),
+                     [](const InView& a, const InView& b) { return a.distance < b.distance; });
+    for (const auto& [distance, i] : inView) {
         const TerrainChunk& chunk = land.terrain->chunks[i];
         gpu::DrawItem item;
         item.mesh = &meshes_[i];
-        const glm::vec3 nearest = glm::clamp(eye, bounds_[i].min, bounds_[i].max);
-        item.group = std::min(lodLevel(glm::distance(eye, nearest), land.terrain->layout.cellsPerChunk()),
+        item.group = std::min(lodLevel(distance, land.terrain->layout.cellsPerChunk(), errors_[i], pixelsPerUnit),
                               int(meshes_[i].groups.size()) - 1);
         item.layer = gpu::DrawLayer::Opaque;
         if (const core::Material* material = chunk.material > 0 ? context.resources().materials.find(chunk.material)

@@ -12,7 +12,10 @@ namespace {
 // rounding in the ranges never hides a touching segment.
 constexpr float kRangeMargin = 1e-3f;
 
-constexpr int kDescent = 2;
+// The walk climbs no higher than nodes 2^-kClimbLimit of the stretch across
+// (in cells): from higher up a stretch above the ground is passed in fewer
+// steps, but each step down again costs more than the steps it saves.
+constexpr int kClimbLimit = 3;
 
 HeightRange merged(const HeightRange& a, const HeightRange& b)
 {
@@ -35,9 +38,9 @@ public:
     }
 
     // Walks the nodes the segment passes over [t0, t1], front to back: a node
-    // the segment clears is stepped over whole, climbing a level when the step
-    // also leaves its parent; one it does not clear is entered a level lower,
-    // down to the cells, whose triangles are tested.
+    // the segment clears is stepped over whole, climbing a level (up to `top`)
+    // when the step also leaves its parent; one it does not clear is entered a
+    // level lower, down to the cells, whose triangles are tested.
     std::optional<float> run(float t0, float t1)
     {
         const int columns = hierarchy_.columns(0), rows = hierarchy_.rows(0);
@@ -47,8 +50,13 @@ public:
         };
         const int c0 = cellOf(grid_.x + gridStep_.x * t0, columns), c1 = cellOf(grid_.x + gridStep_.x * t1, columns);
         const int r0 = cellOf(grid_.y + gridStep_.y * t0, rows), r1 = cellOf(grid_.y + gridStep_.y * t1, rows);
-        const int top = hierarchy_.levelCount() - 1;
-        // Start in the smallest node that holds the whole stretch.
+        const int span = std::max(std::abs(c1 - c0), std::abs(r1 - r0)) + 1;   // cells along the longer axis
+        int top = 0;
+        while ((2 << top) <= span)
+            ++top;
+        top = std::clamp(top - kClimbLimit, 0, hierarchy_.levelCount() - 1);
+        // Start in the smallest node that holds the whole stretch, or the
+        // highest allowed node where the stretch begins.
         int level = 0;
         while (level < top && ((c0 >> level) != (c1 >> level) || (r0 >> level) != (r1 >> level)))
             ++level;
@@ -67,14 +75,10 @@ public:
                 // range clears every cell under it: move past it at once.
                 t = std::min(std::max(t, entersRange(range, t)), exit);
                 if (level > 0) {
-                    // Down several levels at once to the node holding t: the
-                    // ones in between are seldom clear where their parent is not.
-                    const int target = std::max(0, level - kDescent);
-                    while (level > target) {
-                        --level;
-                        column = 2 * column + childSide(column, level, grid_.x, inverseStep_.x, stepColumn, t);
-                        row = 2 * row + childSide(row, level, grid_.y, inverseStep_.y, stepRow, t);
-                    }
+                    // Down a level, to the child holding t.
+                    --level;
+                    column = 2 * column + childSide(column, level, grid_.x, inverseStep_.x, stepColumn, t);
+                    row = 2 * row + childSide(row, level, grid_.y, inverseStep_.y, stepRow, t);
                     continue;
                 }
                 if (const auto hit = inCell(column, row, t, exit))
@@ -196,15 +200,15 @@ private:
 
     // Each level's nodes and size, read without going through the hierarchy.
     struct LevelView {
-        const HeightRange* nodes = nullptr;
-        int columns = 0;
-        int rows = 0;
+        const HeightRange* nodes;
+        int columns;
+        int rows;
     };
     static constexpr int kMaxLevels = 32;
 
     const TerrainSurface& surface_;
     const MinMaxHierarchy& hierarchy_;
-    std::array<LevelView, kMaxLevels> levels_{};
+    std::array<LevelView, kMaxLevels> levels_;   // the first levelCount() filled
     glm::vec3 from_;
     glm::vec3 step_;
     glm::vec2 grid_;

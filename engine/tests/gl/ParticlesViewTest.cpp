@@ -178,28 +178,30 @@ TEST_F(ParticlesView, SkyBoxFacesMeetWithoutSeamAndStayBehindTheScene)
 // --- Billboards ---
 
 // A system whose particles stand where the handler puts them, in order, with
-// the colours given, living `life` seconds, untextured.
+// the colours given, living `life` seconds, `size` units across, with the
+// given texture (0: none).
 struct Placed {
     glm::vec3 position;
     glm::vec4 colour;
 };
 
 void placeParticles(KLParticleSystem& system, std::vector<Placed> placed, int mode, int source, int destination,
-                    float life = 100.0f)
+                    float life = 100.0f, float size = 1.0f, std::int32_t textureId = 0)
 {
     system.SetBillboardMode(1);
-    system.CreateBillboardSystem(int(placed.size()) + 1, 1, 1.0f, {placed[0].position.x, placed[0].position.y, placed[0].position.z},
+    system.CreateBillboardSystem(int(placed.size()) + 1, 1, size, {placed[0].position.x, placed[0].position.y, placed[0].position.z},
                                  0, 0);
     system.SetAlphaBlendingMode(mode, source, destination);
     system.SetParticleSpeed(0.0f);
     auto next = std::make_shared<std::size_t>(0);
-    system.SetNewParticleHandler([&system, placed, next, life](float& vx, float& vy, float& vz, float& r, float& g,
-                                                              float& b, float& a, float& lifeTime, std::int32_t& texture) {
+    system.SetNewParticleHandler([&system, placed, next, life, textureId](float& vx, float& vy, float& vz, float& r,
+                                                                         float& g, float& b, float& a, float& lifeTime,
+                                                                         std::int32_t& texture) {
         const Placed& p = placed[std::min(*next, placed.size() - 1)];
         vx = vy = vz = 0;
         r = p.colour.r, g = p.colour.g, b = p.colour.b, a = p.colour.a;
         lifeTime = life;
-        texture = 0;
+        texture = textureId;
         if (++*next < placed.size()) {
             const glm::vec3 at = placed[*next].position;
             system.MoveEmittor({at.x, at.y, at.z});
@@ -270,6 +272,56 @@ TEST_F(ParticlesView, AlphaBlendingFadesWithAgeAlphaOrColourAsTheModeSays)
     image = shot();
     EXPECT_TRUE(near(pixelColour(image, old.x(), old.y()), {0.5f, 0.5f, 0.5f})) << describe(pixelColour(image, old.x(), old.y()));
     EXPECT_TRUE(near(pixelColour(image, young.x(), young.y()), {1, 1, 1}));
+}
+
+// Sprites are drawn only where a texel can show under the blend mode; the
+// pixels they cover are the blend of the particle's colour times the texel.
+TEST_F(ParticlesView, TexturedBillboardsBlendTheColourTimesTheTexelAsTheFactorsSay)
+{
+    // 32 x 32: white of alpha 0, with an orange block of alpha 128 in 8..23.
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(qRgba(255, 255, 255, 0));
+    for (int y = 8; y < 24; ++y)
+        for (int x = 8; x < 24; ++x)
+            image.setPixel(x, y, qRgba(200, 100, 50, 128));
+    KLTextureFactory textures;
+    const int sprite = textures.CreateTextureFromImage(image, "Sprite");
+    scene->SetCamera(0, 0, -10, 0, 0, 0);
+    scene->SetColor(0.25f, 0.25f, 0.25f);
+    const glm::vec4 colour(0.5f, 1.0f, 0.8f, 1.0f);
+    const glm::vec3 texel = glm::vec3(200, 100, 50) / 255.0f;
+    const float texelAlpha = 128.0f / 255.0f;
+    const glm::vec3 background(0.25f);
+    // The square is 4 units across: the block covers -1..1, the clear frame the rest.
+    const QPoint centre = pixelOf({0, 0, 0}), frame = pixelOf({1.6f, 0.3f, 0}), outside = pixelOf({2.4f, 0, 0});
+
+    // Source times its alpha, added: the frame's alpha 0 adds nothing.
+    KLParticleSystem alphaAdded;
+    placeParticles(alphaAdded, {{{0, 0, 0}, colour}}, KL_CHANGE_NO, D3DBLEND_SRCALPHA, D3DBLEND_ONE, 100.0f, 4.0f, sprite);
+    alphaAdded.UpdateParticles(KL_UPDATE_GENERATOR, 10.0f);
+    ASSERT_EQ(alphaAdded.GetParticleCount(), 1);
+    engine->Clear();
+    alphaAdded.RenderParticles();
+    engine->RenderToScreen();
+    QImage shown = shot();
+    const glm::vec3 added = background + glm::vec3(colour) * texel * (colour.a * texelAlpha);
+    EXPECT_TRUE(near(pixelColour(shown, centre.x(), centre.y()), added)) << describe(pixelColour(shown, centre.x(), centre.y()));
+    EXPECT_TRUE(near(pixelColour(shown, frame.x(), frame.y()), background, 1.0f / 255.0f));
+    EXPECT_TRUE(near(pixelColour(shown, outside.x(), outside.y()), background, 1.0f / 255.0f));
+
+    // Source added whole: the frame's white shows, tinted by the colour.
+    KLParticleSystem whole;
+    placeParticles(whole, {{{0, 0, 0}, colour}}, KL_CHANGE_NO, D3DBLEND_ONE, D3DBLEND_ONE, 100.0f, 4.0f, sprite);
+    whole.UpdateParticles(KL_UPDATE_GENERATOR, 10.0f);
+    engine->Clear();
+    whole.RenderParticles();
+    engine->RenderToScreen();
+    shown = shot();
+    EXPECT_TRUE(near(pixelColour(shown, centre.x(), centre.y()), background + glm::vec3(colour) * texel))
+        << describe(pixelColour(shown, centre.x(), centre.y()));
+    EXPECT_TRUE(near(pixelColour(shown, frame.x(), frame.y()), glm::min(background + glm::vec3(colour), glm::vec3(1.0f))))
+        << describe(pixelColour(shown, frame.x(), frame.y()));
+    EXPECT_TRUE(near(pixelColour(shown, outside.x(), outside.y()), background, 1.0f / 255.0f));
 }
 
 TEST_F(ParticlesView, BillboardsDrawOverTheOpaqueSceneAndWriteNoDepth)

@@ -17,6 +17,7 @@
 #include <QImage>
 
 #include <cmath>
+#include <functional>
 #include <random>
 
 using kltest::EngineTest;
@@ -308,6 +309,63 @@ TEST(LandscapeDetailLevels, NearChunksAreWholeAndEachDoublingOfTheDistanceIsOneS
     EXPECT_EQ(kl::terrain::lodLevel(1500, 64), 2);
     EXPECT_EQ(kl::terrain::lodLevel(1e6f, 64), 3);
     EXPECT_EQ(kl::terrain::lodLevel(1e6f, 2), 1);   // a 2-cell chunk has no coarser grid than every 2nd point
+}
+
+namespace {
+
+// A chunk of `cells` x `cells` cells with the given height at grid (i, j).
+std::vector<glm::vec3> chunkGrid(int cells, const std::function<float(int, int)>& height)
+{
+    std::vector<glm::vec3> positions;
+    for (int j = 0; j <= cells; ++j)
+        for (int i = 0; i <= cells; ++i)
+            positions.emplace_back(float(i) * 4.0f, height(i, j), float(j) * 4.0f);
+    return positions;
+}
+
+} // namespace
+
+TEST(LandscapeDetailLevels, LevelErrorsMeasureHowFarACoarseGridStrays)
+{
+    // A plane, even a tilted one, is exact at every level.
+    const auto ramp = kl::terrain::levelErrors(chunkGrid(16, [](int i, int j) { return 3.0f * float(i) - float(j); }), 16);
+    for (const float error : ramp)
+        EXPECT_NEAR(error, 0.0f, 1e-4f);
+    // One raised point at odd grid coordinates vanishes from every coarser level.
+    const auto spike = kl::terrain::levelErrors(chunkGrid(16, [](int i, int j) { return i == 5 && j == 3 ? 7.0f : 0.0f; }), 16);
+    EXPECT_EQ(spike[0], 0.0f);
+    EXPECT_FLOAT_EQ(spike[1], 7.0f);
+    EXPECT_FLOAT_EQ(spike[3], 7.0f);
+    // A point kept by level 1 (even coordinates) but not by level 2: level 1
+    // spreads it over twice the width (half the bump off at the fine points
+    // beside it), level 2 misses it.
+    const auto even = kl::terrain::levelErrors(chunkGrid(16, [](int i, int j) { return i == 2 && j == 6 ? 5.0f : 0.0f; }), 16);
+    EXPECT_FLOAT_EQ(even[1], 2.5f);
+    EXPECT_FLOAT_EQ(even[2], 5.0f);
+    // A chunk of 2 cells has only levels 0 and 1: the others repeat level 1.
+    const auto small = kl::terrain::levelErrors(chunkGrid(2, [](int i, int j) { return i == 1 && j == 0 ? 2.0f : 0.0f; }), 2);
+    EXPECT_FLOAT_EQ(small[1], 2.0f);
+    EXPECT_FLOAT_EQ(small[3], small[1]);
+}
+
+TEST(LandscapeDetailLevels, ChunksCoarsenWhileTheirErrorStaysUnderTwoPixels)
+{
+    const kl::terrain::LevelErrors errors{0.0f, 1.0f, 4.0f, 16.0f};
+    constexpr float pixelsPerUnit = 500.0f;   // one unit at distance 1 spans 500 pixels
+    // 1 unit of error spans 2 pixels at 250 units: level 1 from there on.
+    EXPECT_EQ(kl::terrain::lodLevel(200.0f, 64, errors, pixelsPerUnit), 0);
+    EXPECT_EQ(kl::terrain::lodLevel(260.0f, 64, errors, pixelsPerUnit), 1);
+    EXPECT_EQ(kl::terrain::lodLevel(1100.0f, 64, errors, pixelsPerUnit), 2);
+    // Never finer than the distance alone gives, even for a rough chunk.
+    const kl::terrain::LevelErrors rough{0.0f, 1e6f, 1e6f, 1e6f};
+    EXPECT_EQ(kl::terrain::lodLevel(100.0f, 64, rough, pixelsPerUnit), 0);
+    EXPECT_EQ(kl::terrain::lodLevel(1500.0f, 64, rough, pixelsPerUnit), kl::terrain::lodLevel(1500.0f, 64));
+    // A flat chunk is drawn coarsest at once; but no coarser than its cells allow.
+    const kl::terrain::LevelErrors flat{};
+    EXPECT_EQ(kl::terrain::lodLevel(10.0f, 64, flat, pixelsPerUnit), 3);
+    EXPECT_EQ(kl::terrain::lodLevel(10.0f, 2, flat, pixelsPerUnit), 1);
+    // Without a view size, the distance rule alone.
+    EXPECT_EQ(kl::terrain::lodLevel(10.0f, 64, flat, 0.0f), 0);
 }
 
 TEST_F(LandscapeTest, BadInputRaisesAndKeepsThePreviousTerrain)
