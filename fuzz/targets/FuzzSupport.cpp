@@ -58,12 +58,14 @@ void fail(const char* what)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static std::unique_ptr<QCoreApplication> app;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("KORLITH3D_REGISTRY_DIR", (fuzz::scratchFolder() + QStringLiteral("/registry")).toLocal8Bit());
     qInstallMessageHandler(fuzz::dropMessage);
-    app = std::make_unique<QCoreApplication>(*argc, *argv);
-    // Removed before the application object goes, at exit.
+    // The application object lives until the process ends and is never
+    // destroyed: libFuzzer leaves through exit(), after Qt's own globals may
+    // already be gone.
+    static QCoreApplication* const app = new QCoreApplication(*argc, *argv);
+    Q_UNUSED(app);
     std::atexit([] { fuzz::scratch().reset(); });
     return 0;
 }

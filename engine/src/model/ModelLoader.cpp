@@ -49,8 +49,8 @@ bool finite(const glm::vec3& v)
 bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& options, LoadedModel& model)
 {
     gpu::MeshGeometry& geometry = model.geometry;
-    if (geometry.vertices.size() + mesh.mNumVertices > MaxModelVertices) {
-        model.error = QStringLiteral("model has too many vertices");
+    if (geometry.vertices.size() + mesh.mNumVertices > options.maxVertices) {
+        model.error = QStringLiteral("model has too many vertices (more than %1)").arg(options.maxVertices);
         return false;
     }
     const auto base = static_cast<std::uint32_t>(geometry.vertices.size());
@@ -84,6 +84,10 @@ bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& opt
             return false;
         }
         geometry.vertices.push_back(vertex);
+    }
+    if (geometry.indices.size() + std::size_t(mesh.mNumFaces) * 3 > options.maxIndices) {
+        model.error = QStringLiteral("model has too many triangles (more than %1 indices)").arg(options.maxIndices);
+        return false;
     }
     gpu::MeshGroup group;
     group.firstIndex = static_cast<std::uint32_t>(geometry.indices.size());
@@ -138,7 +142,9 @@ LoadedModel loadModelFile(const QString& path, ModelKind kind, const LoadOptions
 LoadedModel loadModelData(const QByteArray& bytes, ModelKind kind, const LoadOptions& options, const QString& what)
 {
     LoadedModel model;
-    const auto fail = [&](const QString& why) {
+    // `why` is taken by value: it may be the model's own error, which the
+    // reset clears.
+    const auto fail = [&](QString why) {
         model = LoadedModel{};
         model.error = QStringLiteral("Invalid model file %1: %2").arg(what, why);
         return model;
