@@ -116,6 +116,113 @@ bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& opt
     return true;
 }
 
+// Tokens of a text X file: names and numbers, "{" and "}"; separators,
+// strings and comments are passed over.
+class XTokens {
+public:
+    explicit XTokens(const QByteArray& text) : text_(text) {}
+
+    QByteArray next()
+    {
+        skipSeparators();
+        if (at_ >= text_.size())
+            return {};
+        const char c = text_[at_];
+        if (c == '{' || c == '}') {
+            ++at_;
+            return QByteArray(1, c);
+        }
+        if (c == '"') {
+            const qsizetype end = text_.indexOf('"', at_ + 1);
+            at_ = end < 0 ? text_.size() : end + 1;
+            return QByteArrayLiteral("\"\"");
+        }
+        const qsizetype start = at_;
+        while (at_ < text_.size() && !isSeparator(text_[at_]) && text_[at_] != '{' && text_[at_] != '}'
+               && text_[at_] != '"')
+            ++at_;
+        return text_.mid(start, at_ - start);
+    }
+
+private:
+    static bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',' || c == ';'; }
+
+    void skipSeparators()
+    {
+        while (at_ < text_.size()) {
+            const char c = text_[at_];
+            if (isSeparator(c)) {
+                ++at_;
+            } else if (c == '#' || (c == '/' && at_ + 1 < text_.size() && text_[at_ + 1] == '/')) {
+                const qsizetype end = text_.indexOf('\n', at_);
+                at_ = end < 0 ? text_.size() : end + 1;
+            } else {
+                return;
+            }
+        }
+    }
+
+    const QByteArray& text_;
+    qsizetype at_ = 0;
+};
+
+// Passes over the rest of a block whose "{" has been read.
+bool skipBlock(XTokens& tokens)
+{
+    for (int depth = 1; depth > 0;) {
+        const QByteArray token = tokens.next();
+        if (token.isEmpty())
+            return false;
+        depth += token == "{" ? 1 : token == "}" ? -1 : 0;
+    }
+    return true;
+}
+
+// Assimp's X reader crashes on a mesh material list that holds fewer
+// materials than it declares; such a text file is refused before it is read.
+QString xMaterialListProblem(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("xof ") || bytes.mid(8, 4) != "txt ")
+        return {};
+    XTokens tokens(bytes);
+    for (QByteArray token = tokens.next(); !token.isEmpty(); token = tokens.next()) {
+        if (token != "MeshMaterialList")
+            continue;
+        token = tokens.next();
+        if (token != "{")
+            token = tokens.next();   // the list's name
+        if (token != "{")
+            continue;
+        bool ok = false;
+        const qint64 declared = tokens.next().toLongLong(&ok);
+        if (!ok)
+            continue;
+        const qint64 faceCount = tokens.next().toLongLong(&ok);
+        for (qint64 i = 0; ok && i < faceCount; ++i)
+            tokens.next().toLongLong(&ok);
+        qint64 held = 0;
+        for (token = tokens.next(); !token.isEmpty() && token != "}"; token = tokens.next()) {
+            if (token == "{") {   // a reference to a material: { name }
+                ++held;
+                if (!skipBlock(tokens))
+                    break;
+                continue;
+            }
+            // An object: its type, an optional name, then its block.
+            if (token == "Material")
+                ++held;
+            QByteArray open = tokens.next();
+            if (open != "{")
+                open = tokens.next();
+            if (open != "{" || !skipBlock(tokens))
+                break;
+        }
+        if (held < declared)
+            return QStringLiteral("its material list declares %1 materials but holds %2").arg(declared).arg(held);
+    }
+    return {};
+}
+
 } // namespace
 
 LoadedModel loadModelFile(const QString& path, ModelKind kind, const LoadOptions& options)
@@ -151,6 +258,9 @@ LoadedModel loadModelData(const QByteArray& bytes, ModelKind kind, const LoadOpt
     };
     if (bytes.isEmpty())
         return fail(QStringLiteral("the file is empty"));
+    if (kind == ModelKind::DirectX)
+        if (const QString problem = xMaterialListProblem(bytes); !problem.isEmpty())
+            return fail(problem);
     try {
         Assimp::Importer importer;
         importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
