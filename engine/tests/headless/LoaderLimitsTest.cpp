@@ -68,14 +68,21 @@ TEST(LoaderLimitsTest, PicturesBeyondTheSideOrPixelLimitAreRefusedBeforeDecoding
     EXPECT_TRUE(wide.error.contains("Image too large (16385 x 1")) << wide.error.toStdString();
     EXPECT_TRUE(wide.error.contains("wide.bmp"));
 
-    // Within the side limit, but 81 million pixels.
-    const auto vast = image::decodeImage(bmpHeader(9000, 9000), "vast.bmp");
-    EXPECT_TRUE(vast.error.contains("Image too large (9000 x 9000")) << vast.error.toStdString();
+    // Within the side limit, but one row more than 4096 x 4096 pixels.
+    const auto vast = image::decodeImage(bmpHeader(4096, 4097), "vast.bmp");
+    EXPECT_TRUE(vast.error.contains("Image too large (4096 x 4097")) << vast.error.toStdString();
 
     const auto tallDds = image::decodeImage(ddsHeader(4, image::MaxImageSide + 1), "tall.dds");
     EXPECT_TRUE(tallDds.error.contains("Image too large (4 x 16385")) << tallDds.error.toStdString();
-    const auto vastDds = image::decodeImage(ddsHeader(8192, 8193), "vast.dds");
-    EXPECT_TRUE(vastDds.error.contains("Image too large (8192 x 8193")) << vastDds.error.toStdString();
+    const auto vastDds = image::decodeImage(ddsHeader(4097, 4096), "vast.dds");
+    EXPECT_TRUE(vastDds.error.contains("Image too large (4097 x 4096")) << vastDds.error.toStdString();
+
+    // 28 bytes of GIF placing a frame far out on its canvas: the picture would
+    // be larger than the pixel limit, so it is not made.
+    const QByteArray farFrame("GIF89aI,\x00\x00(\x01\xff,.\x00\x00\x13\x00\x00\x00\x00\x00\x00\x00\x13\x00\x00", 28);
+    const auto gif = image::decodeImage(farFrame, "far.gif");
+    EXPECT_TRUE(gif.image.isNull()) << gif.image.width() << " x " << gif.image.height();
+    EXPECT_TRUE(gif.error.contains("far.gif"));
 
     // A picture within the limits still decodes, pixels and all.
     const auto small = image::decodeImage(bmpFile({3, 2}), "small.bmp");
