@@ -22,6 +22,7 @@ struct ProfileFile {
     bool exists = false;
     bool valid = true;
     bool utf8 = true;
+    QString problem;   // why the file is not valid
     QByteArray original;
     std::vector<RawLine> raw;
     std::vector<ParsedLine> parsed;
@@ -33,14 +34,26 @@ ProfileFile loadProfile(const QString& path)
     if (!QFileInfo::exists(path))
         return file;
     file.exists = true;
-    ReadResult read = readWholeFile(path);
+    ReadResult read = readWholeFile(path, MaxProfileFileSize);
     if (!read) {
         file.valid = false;
+        file.problem = read.error;
         return file;
+    }
+    file.raw = ini::splitRawLines(read.data);
+    for (std::size_t i = 0; i < file.raw.size(); ++i) {
+        if (file.raw[i].text.size() > MaxProfileLineLength) {
+            file.raw.clear();
+            file.valid = false;
+            file.problem = QStringLiteral("%1: line %2 is longer than %3 characters")
+                               .arg(path)
+                               .arg(i + 1)
+                               .arg(MaxProfileLineLength);
+            return file;
+        }
     }
     file.original = read.data;
     file.utf8 = isValidUtf8(read.data);
-    file.raw = ini::splitRawLines(read.data);
     if (!file.raw.empty() && file.raw.front().text.startsWith("\xEF\xBB\xBF") && file.utf8)
         file.raw.front().text.remove(0, 3);
     file.parsed.reserve(file.raw.size());
@@ -263,6 +276,11 @@ QString getProfileSectionNames(int bufferSize, const QString& file)
         if (line.kind == LineKind::Section)
             names.append(line.name);
     return fitNulList(names, bufferSize);
+}
+
+QString profileFileProblem(const QString& file)
+{
+    return loadProfile(file).problem;
 }
 
 QStringList splitNulList(const QString& list)

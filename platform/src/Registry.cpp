@@ -139,6 +139,11 @@ HiveData parseHive(const QByteArray& bytes)
         return hive;
     }
     for (const ini::RawLine& raw : ini::splitRawLines(bytes)) {
+        // The store is edited through the profile functions: their limits apply.
+        if (raw.text.size() > MaxProfileLineLength) {
+            hive.damaged = true;
+            return hive;
+        }
         const ini::ParsedLine line = ini::parseLine(raw.text, true);
         switch (line.kind) {
         case ini::LineKind::Blank:
@@ -175,7 +180,7 @@ HiveData loadHive(Hive which)
     const QString path = hiveFile(which);
     if (!QFileInfo::exists(path))
         return {};
-    const ReadResult read = readWholeFile(path);
+    const ReadResult read = readWholeFile(path, MaxProfileFileSize);
     if (!read) {
         HiveData damaged;
         damaged.exists = true;

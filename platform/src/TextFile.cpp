@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace platform {
 
 SaveResult saveFileAtomically(const QString& path, const QByteArray& data)
@@ -42,9 +44,18 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize)
     if (file.size() > maxSize)
         return {false, {}, QStringLiteral("\"%1\" is too large (%2 bytes; at most %3 are read)")
                                .arg(path).arg(file.size()).arg(maxSize)};
-    // Read one byte beyond the limit, so a file that grows (or a device that
-    // reports no size) is still caught.
-    QByteArray data = file.read(maxSize + 1);
+    // What the file holds and one byte more, so a file that grew is still
+    // caught; a device that reports no size is read in pieces. Asking for the
+    // limit at once would allocate all of it on every read.
+    QByteArray data;
+    const qint64 reported = file.size();
+    while (data.size() <= maxSize) {
+        const qint64 want = data.isEmpty() && reported > 0 ? reported + 1 : qint64(64 * 1024);
+        const QByteArray piece = file.read(std::min(want, maxSize + 1 - qint64(data.size())));
+        if (piece.isEmpty())
+            break;
+        data += piece;
+    }
     if (data.size() > maxSize)
         return {false, {}, QStringLiteral("\"%1\" is too large (at most %2 bytes are read)")
                                .arg(path).arg(maxSize)};

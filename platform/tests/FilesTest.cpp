@@ -112,6 +112,28 @@ TEST(TextFile, ReadingReportsMissingAndOversizedFiles)
     EXPECT_TRUE(readWholeFile(dir.filePath("big"), 1000));
 }
 
+TEST(TextFile, ReadingTakesWholeFilesAndFilesOfNoReportedSize)
+{
+    QTemporaryDir dir;
+    QByteArray content;
+    for (int i = 0; i < 300000; ++i)
+        content += char('a' + i % 26);
+    writeBytes(dir.filePath("long"), content);
+    const ReadResult whole = readWholeFile(dir.filePath("long"));
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole.data, content);
+
+    // Files of the proc file system report a size of 0 and are read in pieces,
+    // the limit applying all the same.
+    const ReadResult status = readWholeFile("/proc/self/status");
+    ASSERT_TRUE(status) << status.error.toStdString();
+    EXPECT_TRUE(status.data.startsWith("Name:"));
+    EXPECT_TRUE(status.data.contains("\nVmRSS:") || status.data.contains("\nPid:"));
+    const ReadResult cut = readWholeFile("/proc/self/status", 10);
+    EXPECT_FALSE(cut);
+    EXPECT_TRUE(cut.error.contains("too large"));
+}
+
 TEST(TextFile, AtomicSaveReplacesWholeAndCreatesNoLeftovers)
 {
     QTemporaryDir dir;

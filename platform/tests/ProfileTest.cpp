@@ -219,3 +219,38 @@ TEST_F(ProfileTest, UnreadableFilesAreNeverOverwritten)
     // A file in a folder that does not exist cannot be created.
     EXPECT_FALSE(writeProfileString("S", "k", "v", path("missing/x.ini")));
 }
+
+TEST_F(ProfileTest, FilesAndLinesBeyondTheLimitsAreRefusedWithAReason)
+{
+    // A line of the longest length is read and the file edited.
+    const QByteArray longest(MaxProfileLineLength - 2, 'v');
+    put("[S]\r\nk=" + longest + "\r\n");
+    EXPECT_EQ(getProfileString("S", "k", "d", 32767, path()).size(), 32766);
+    EXPECT_TRUE(profileFileProblem(path()).isEmpty());
+    ASSERT_TRUE(writeProfileString("S", "n", "1", path()));
+
+    // One character more: nothing is read, nothing written, the file stays.
+    const QByteArray tooLong = "[S]\r\nn=1\r\nk=" + longest + "v\r\n";
+    put(tooLong);
+    EXPECT_EQ(read("S", "n"), "dflt");
+    EXPECT_TRUE(splitNulList(getProfileSectionNames(1024, path())).isEmpty());
+    EXPECT_FALSE(writeProfileString("S", "n", "2", path()));
+    EXPECT_FALSE(deleteProfileKey("S", "n", path()));
+    EXPECT_EQ(bytes(), tooLong);
+    EXPECT_TRUE(profileFileProblem(path()).contains(QStringLiteral("line 3 is longer than %1 characters").arg(MaxProfileLineLength)))
+        << profileFileProblem(path()).toStdString();
+    EXPECT_TRUE(profileFileProblem(path()).contains(path()));
+
+    // A byte over the size limit (sparse, so the test stays small on disk).
+    {
+        QFile big(path("big.ini"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        big.write("[S]\r\nk=v\r\n");
+        ASSERT_TRUE(big.resize(MaxProfileFileSize + 1));
+    }
+    EXPECT_EQ(getProfileString("S", "k", "d", 255, path("big.ini")), "d");
+    EXPECT_FALSE(writeProfileString("S", "k", "w", path("big.ini")));
+    EXPECT_EQ(QFileInfo(path("big.ini")).size(), MaxProfileFileSize + 1);
+    EXPECT_TRUE(profileFileProblem(path("big.ini")).contains("too large"));
+    EXPECT_TRUE(profileFileProblem(path("missing.ini")).isEmpty());
+}

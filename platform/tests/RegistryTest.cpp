@@ -1,4 +1,5 @@
 #include "platform/Registry.h"
+#include "platform/Profile.h"
 
 #include <gtest/gtest.h>
 
@@ -140,4 +141,18 @@ TEST_F(RegistryTest, DirectXVersionPrefersTheStoredValue)
         EXPECT_EQ(*version, "4.09.00.0904");
         EXPECT_FALSE(adapter->isEmpty());
     }
+}
+
+TEST_F(RegistryTest, AStoreWithALineBeyondTheProfileLimitIsDamagedAndKept)
+{
+    ASSERT_TRUE(writeRegistryString(Hive::CurrentUser, emberly, "Path", "/opt"));
+    QFile f(hiveFile(Hive::CurrentUser));
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write("Long=sz:" + QByteArray(MaxProfileLineLength, 'x') + "\r\n");
+    f.close();
+    const QByteArray before = hiveBytes(Hive::CurrentUser);
+
+    EXPECT_FALSE(readRegistryString(Hive::CurrentUser, emberly, "Path").has_value());
+    EXPECT_FALSE(writeRegistryDword(Hive::CurrentUser, emberly, "Count", 1));
+    EXPECT_EQ(hiveBytes(Hive::CurrentUser), before);
 }

@@ -7,7 +7,41 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
+
 namespace kl::image {
+namespace {
+
+bool tooLarge(QSize size)
+{
+    return size.width() > MaxImageSide || size.height() > MaxImageSide
+        || qint64(size.width()) * size.height() > MaxImagePixels;
+}
+
+QString tooLargeMessage(QSize size, const QString& what)
+{
+    return QStringLiteral("Image too large (%1 x %2, at most %3 pixels a side and %4 pixels): %5")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(MaxImageSide)
+        .arg(MaxImagePixels)
+        .arg(what);
+}
+
+// Height and width as the DDS header gives them (0 x 0 when cut short).
+QSize ddsHeaderSize(const QByteArray& bytes)
+{
+    if (bytes.size() < 20)
+        return {0, 0};
+    const auto u32 = [&](qsizetype at) {
+        const auto* p = reinterpret_cast<const uchar*>(bytes.constData()) + at;
+        return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+    };
+    const auto clamp = [](quint32 v) { return int(std::min<quint32>(v, quint32(MaxImageSide) + 1)); };
+    return {clamp(u32(16)), clamp(u32(12))};
+}
+
+} // namespace
 
 LoadedImage loadImageFile(const QString& path)
 {
@@ -34,6 +68,10 @@ LoadedImage decodeImage(const QByteArray& bytes, const QString& what)
 {
     LoadedImage result;
     if (bytes.startsWith("DDS ")) {
+        if (const QSize size = ddsHeaderSize(bytes); tooLarge(size)) {
+            result.error = tooLargeMessage(size, what);
+            return result;
+        }
         QString error;
         QImage image = kl::dds::decode(bytes, error);
         if (image.isNull()) {
@@ -49,18 +87,24 @@ LoadedImage decodeImage(const QByteArray& bytes, const QString& what)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
+    reader.setAllocationLimit(int(MaxImagePixels * 4 / (1024 * 1024)));
     const QSize size = reader.size();
     if (reader.format().isEmpty()) {
         result.error = QStringLiteral("Unknown image format: %1").arg(what);
         return result;
     }
-    if (size.isValid() && (size.width() > MaxImageSide || size.height() > MaxImageSide)) {
-        result.error = QStringLiteral("Image too large (%1 x %2): %3").arg(size.width()).arg(size.height()).arg(what);
+    if (size.isValid() && tooLarge(size)) {
+        result.error = tooLargeMessage(size, what);
         return result;
     }
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
         result.error = QStringLiteral("Invalid image file %1: %2").arg(what, reader.errorString());
+        return result;
+    }
+    // A header without a size: the picture itself is checked.
+    if (tooLarge(image.size())) {
+        result.error = tooLargeMessage(image.size(), what);
         return result;
     }
     result.image = image.convertToFormat(QImage::Format_ARGB32);

@@ -12,6 +12,10 @@ namespace kl::image {
 
 inline constexpr qint64 MaxImageFileBytes = 256LL * 1024 * 1024;
 inline constexpr int MaxImageSide = 16384;
+// 64 MiB of ARGB32 (4096 x 4096, twice the side of the largest textures the
+// tools make): a picture within the side limit may still not be larger. A
+// header of a few bytes can declare any size.
+inline constexpr qint64 MaxImagePixels = 16LL * 1024 * 1024;
 
 struct LoadedImage {
     QImage image;      // Format_ARGB32, null on failure

@@ -49,8 +49,8 @@ bool finite(const glm::vec3& v)
 bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& options, LoadedModel& model)
 {
     gpu::MeshGeometry& geometry = model.geometry;
-    if (geometry.vertices.size() + mesh.mNumVertices > MaxModelVertices) {
-        model.error = QStringLiteral("model has too many vertices");
+    if (geometry.vertices.size() + mesh.mNumVertices > options.maxVertices) {
+        model.error = QStringLiteral("model has too many vertices (more than %1)").arg(options.maxVertices);
         return false;
     }
     const auto base = static_cast<std::uint32_t>(geometry.vertices.size());
@@ -85,6 +85,10 @@ bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& opt
         }
         geometry.vertices.push_back(vertex);
     }
+    if (geometry.indices.size() + std::size_t(mesh.mNumFaces) * 3 > options.maxIndices) {
+        model.error = QStringLiteral("model has too many triangles (more than %1 indices)").arg(options.maxIndices);
+        return false;
+    }
     gpu::MeshGroup group;
     group.firstIndex = static_cast<std::uint32_t>(geometry.indices.size());
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
@@ -110,6 +114,113 @@ bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& opt
         mesh.mMaterialIndex < scene.mNumMaterials ? scene.mMaterials[mesh.mMaterialIndex] : nullptr;
     model.groups.push_back(groupFromMaterial(material));
     return true;
+}
+
+// Tokens of a text X file: names and numbers, "{" and "}"; separators,
+// strings and comments are passed over.
+class XTokens {
+public:
+    explicit XTokens(const QByteArray& text) : text_(text) {}
+
+    QByteArray next()
+    {
+        skipSeparators();
+        if (at_ >= text_.size())
+            return {};
+        const char c = text_[at_];
+        if (c == '{' || c == '}') {
+            ++at_;
+            return QByteArray(1, c);
+        }
+        if (c == '"') {
+            const qsizetype end = text_.indexOf('"', at_ + 1);
+            at_ = end < 0 ? text_.size() : end + 1;
+            return QByteArrayLiteral("\"\"");
+        }
+        const qsizetype start = at_;
+        while (at_ < text_.size() && !isSeparator(text_[at_]) && text_[at_] != '{' && text_[at_] != '}'
+               && text_[at_] != '"')
+            ++at_;
+        return text_.mid(start, at_ - start);
+    }
+
+private:
+    static bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',' || c == ';'; }
+
+    void skipSeparators()
+    {
+        while (at_ < text_.size()) {
+            const char c = text_[at_];
+            if (isSeparator(c)) {
+                ++at_;
+            } else if (c == '#' || (c == '/' && at_ + 1 < text_.size() && text_[at_ + 1] == '/')) {
+                const qsizetype end = text_.indexOf('\n', at_);
+                at_ = end < 0 ? text_.size() : end + 1;
+            } else {
+                return;
+            }
+        }
+    }
+
+    const QByteArray& text_;
+    qsizetype at_ = 0;
+};
+
+// Passes over the rest of a block whose "{" has been read.
+bool skipBlock(XTokens& tokens)
+{
+    for (int depth = 1; depth > 0;) {
+        const QByteArray token = tokens.next();
+        if (token.isEmpty())
+            return false;
+        depth += token == "{" ? 1 : token == "}" ? -1 : 0;
+    }
+    return true;
+}
+
+// Assimp's X reader crashes on a mesh material list that holds fewer
+// materials than it declares; such a text file is refused before it is read.
+QString xMaterialListProblem(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("xof ") || bytes.mid(8, 4) != "txt ")
+        return {};
+    XTokens tokens(bytes);
+    for (QByteArray token = tokens.next(); !token.isEmpty(); token = tokens.next()) {
+        if (token != "MeshMaterialList")
+            continue;
+        token = tokens.next();
+        if (token != "{")
+            token = tokens.next();   // the list's name
+        if (token != "{")
+            continue;
+        bool ok = false;
+        const qint64 declared = tokens.next().toLongLong(&ok);
+        if (!ok)
+            continue;
+        const qint64 faceCount = tokens.next().toLongLong(&ok);
+        for (qint64 i = 0; ok && i < faceCount; ++i)
+            tokens.next().toLongLong(&ok);
+        qint64 held = 0;
+        for (token = tokens.next(); !token.isEmpty() && token != "}"; token = tokens.next()) {
+            if (token == "{") {   // a reference to a material: { name }
+                ++held;
+                if (!skipBlock(tokens))
+                    break;
+                continue;
+            }
+            // An object: its type, an optional name, then its block.
+            if (token == "Material")
+                ++held;
+            QByteArray open = tokens.next();
+            if (open != "{")
+                open = tokens.next();
+            if (open != "{" || !skipBlock(tokens))
+                break;
+        }
+        if (held < declared)
+            return QStringLiteral("its material list declares %1 materials but holds %2").arg(declared).arg(held);
+    }
+    return {};
 }
 
 } // namespace
@@ -138,13 +249,18 @@ LoadedModel loadModelFile(const QString& path, ModelKind kind, const LoadOptions
 LoadedModel loadModelData(const QByteArray& bytes, ModelKind kind, const LoadOptions& options, const QString& what)
 {
     LoadedModel model;
-    const auto fail = [&](const QString& why) {
+    // `why` is taken by value: it may be the model's own error, which the
+    // reset clears.
+    const auto fail = [&](QString why) {
         model = LoadedModel{};
         model.error = QStringLiteral("Invalid model file %1: %2").arg(what, why);
         return model;
     };
     if (bytes.isEmpty())
         return fail(QStringLiteral("the file is empty"));
+    if (kind == ModelKind::DirectX)
+        if (const QString problem = xMaterialListProblem(bytes); !problem.isEmpty())
+            return fail(problem);
     try {
         Assimp::Importer importer;
         importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);

@@ -13,6 +13,8 @@ namespace kl::model {
 
 inline constexpr qint64 MaxModelFileBytes = 128LL * 1024 * 1024;
 inline constexpr size_t MaxModelVertices = 16u * 1024 * 1024;
+// Three per triangle: a model of more triangles is refused before it is copied.
+inline constexpr size_t MaxModelIndices = 3u * 16 * 1024 * 1024;
 
 enum class ModelKind { DirectX, Studio3ds };
 
@@ -20,6 +22,9 @@ struct LoadOptions {
     bool flipFaces = false;
     bool joinVertices = true;
     bool generateNormals = false;   // replace the file's normals by smooth ones
+    // A model beyond these is refused (tests lower them).
+    size_t maxVertices = MaxModelVertices;
+    size_t maxIndices = MaxModelIndices;
 };
 
 struct LoadedGroup {

@@ -12,6 +12,16 @@
 
 namespace platform {
 
+// A profile file larger than this, or holding a longer line, is not read:
+// reads give the default, writes and deletes are refused (a file that was not
+// understood is never rewritten) and profileFileProblem says why.
+inline constexpr qint64 MaxProfileFileSize = 16 * 1024 * 1024;
+inline constexpr qsizetype MaxProfileLineLength = 1024 * 1024;
+
+// Why the profile functions cannot use `file` (too large, a line too long,
+// unreadable), naming it; empty when they can or the file does not exist.
+QString profileFileProblem(const QString& file);
+
 // The value of `key` in `section`, or `defaultValue` (trailing blanks
 // removed) when the file, the section or the key is missing. The answer is
 // cut to what fits a buffer of `bufferSize` characters with its terminating

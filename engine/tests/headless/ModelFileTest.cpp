@@ -1,0 +1,60 @@
+// X files whose material list holds fewer materials than it declares are
+// refused with a message (the importer would crash on them); complete lists,
+// inline or by reference, load with their colours.
+#include "model/ModelLoader.h"
+
+#include <gtest/gtest.h>
+
+using namespace kl;
+
+namespace {
+
+QByteArray triangleWithMaterials(const QByteArray& before, const QByteArray& list)
+{
+    return "xof 0303txt 0032\n" + before +
+           "Mesh Tri {\n"
+           " 3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n"
+           " 1; 3;0,1,2;;\n"
+           " MeshMaterialList { " + list + " }\n"
+           "}\n";
+}
+
+model::LoadedModel load(const QByteArray& bytes)
+{
+    return model::loadModelData(bytes, model::ModelKind::DirectX, {}, "tri.x");
+}
+
+const QByteArray orange = "Material Orange { 1.0;0.5;0.25;1.0;; 8.0; 0.1;0.1;0.1;; 0.0;0.0;0.0;; }\n";
+
+} // namespace
+
+TEST(ModelFileTest, AMaterialListMissingMaterialsIsRefused)
+{
+    const auto none = load(triangleWithMaterials("", "1; 1; 0;;"));
+    EXPECT_FALSE(none.ok());
+    EXPECT_EQ(none.error, "Invalid model file tri.x: its material list declares 1 materials but holds 0");
+
+    // Another object where the material should be (a damaged file, as found).
+    const auto other = load(triangleWithMaterials("", "1; 1; 0;; ` " + orange));
+    EXPECT_FALSE(other.ok());
+    EXPECT_TRUE(other.error.contains("declares 1 materials but holds 0")) << other.error.toStdString();
+
+    const auto fewer = load(triangleWithMaterials("", "2; 1; 1;; " + orange));
+    EXPECT_TRUE(fewer.error.contains("declares 2 materials but holds 1")) << fewer.error.toStdString();
+    EXPECT_TRUE(fewer.geometry.vertices.empty());
+}
+
+TEST(ModelFileTest, CompleteMaterialListsLoadInlineOrByReference)
+{
+    for (const auto& [before, list] : {std::pair<QByteArray, QByteArray>{"", "1; 1; 0;; " + orange},
+                                       {orange, "1; 1; 0;; { Orange }"},
+                                       {orange, "1; 1; 0;; {Orange} // a comment\n"}}) {
+        SCOPED_TRACE(list.toStdString());
+        const auto model = load(triangleWithMaterials(before, list));
+        ASSERT_TRUE(model.ok()) << model.error.toStdString();
+        ASSERT_EQ(model.groups.size(), 1u);
+        EXPECT_FLOAT_EQ(model.groups[0].colors.diffuse.g, 0.5f);
+        EXPECT_FLOAT_EQ(model.groups[0].colors.diffuse.b, 0.25f);
+        EXPECT_EQ(model.geometry.indices.size(), 3u);
+    }
+}
