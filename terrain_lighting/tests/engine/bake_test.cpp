@@ -163,9 +163,10 @@ TEST_F(Bake, SmallLandGivesTheBytesOfTheOneSampleLoopForEachShadowKind)
 
 #endif
 
-// The default land with the example map's objects, the whole of it. The
-// one-sample loop takes minutes in a checked build, so this test is built
-// into an executable of its own with a longer time limit (CMakeLists.txt).
+// The default land with the example map's objects. The fast bake covers the
+// whole land; the one-sample loop, which takes minutes for all of it in a
+// checked build, covers the band of columns holding the three objects and
+// the shadows they throw, and the two must agree there byte for byte.
 #ifdef LANDLUME_LONG_BAKE_TEST
 TEST_F(Bake, DefaultLandWithTheExampleObjectsMatchesTheOneSampleLoop)
 {
@@ -178,8 +179,29 @@ TEST_F(Bake, DefaultLandWithTheExampleObjectsMatchesTheOneSampleLoop)
     QImage picture;
     std::vector<D3DVECTOR> coordinates;
     ASSERT_EQ(fast(setup, picture, coordinates).end, BakeEnd::Finished);
-    const Reference reference = referenceBake(*scene, *land, 2048, 2048, 512, 512, 0.4f, 5, {2, -1, 2});
-    expectSame(picture, reference, coordinates);
+    constexpr float firstX = 640.0f;
+    constexpr float endX = 1344.0f;
+    const Reference reference = referenceBake(*scene, *land, 2048, 2048, 512, 512, 0.4f, 5, {2, -1, 2}, firstX, endX);
+    ASSERT_GT(reference.hits, 100);
+
+    // The fast list's points of the band, in order: a point is its sample
+    // moved back one unit along the light, so adding the light gives the x.
+    const D3DVECTOR d = KLMath().VNormalize({2, -1, 2});
+    std::vector<D3DVECTOR> band;
+    for (const D3DVECTOR& point : coordinates) {
+        const float x = std::round(point.x + d.x);
+        if (x >= firstX && x < endX)
+            band.push_back(point);
+    }
+    ASSERT_EQ(band.size(), std::size_t(reference.hits));
+    EXPECT_EQ(std::memcmp(band.data(), reference.coordinates.data(), band.size() * sizeof(D3DVECTOR)), 0);
+
+    // Columns whose every sample (x / 4 rounded to even) lies in the band.
+    int differing = 0;
+    for (int column = 161; column <= 335; ++column)
+        for (int row = 0; row < 512; ++row)
+            differing += picture.pixel(column, row) != reference.picture.pixel(column, row) ? 1 : 0;
+    EXPECT_EQ(differing, 0);
 
     // Only white and 153, and the hills throw shadows.
     std::set<QRgb> colours;
