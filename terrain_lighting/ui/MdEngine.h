@@ -6,7 +6,16 @@
 
 #include "core/MapFile.h"
 #include "core/SceneSettings.h"
-#include "ui/Wrappers.h"
+#include "ui/ClsCamera.h"
+#include "ui/ClsFont.h"
+#include "ui/ClsInput.h"
+#include "ui/ClsLand.h"
+#include "ui/ClsLight.h"
+#include "ui/ClsMaterials.h"
+#include "ui/ClsObjects.h"
+#include "ui/ClsScene.h"
+#include "ui/ClsScreen2D.h"
+#include "ui/ClsTextures.h"
 
 #include <QString>
 #include <QStringList>
@@ -67,6 +76,11 @@ public:
     float heightAt(float x, float z) const { return land_.height(x, z); }
     D3DVECTOR normalAt(float x, float z) const { return land_.normal(x, z); }
     KLLandscape* landscape() const { return land_.land(); }
+    // The picture file as texture "LightMap" (the old one deleted first) and
+    // on the land; throws when the engine cannot load it.
+    void loadLightmapTexture(const QString& path);
+    // The texture "LightMap" there is back on the land (after an alpha change).
+    void reapplyLightmap();
 
     // ---- light ----------------------------------------------------------------
     void changeLight(const D3DVECTOR& direction);
