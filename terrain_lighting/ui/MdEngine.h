@@ -101,9 +101,8 @@ public:
     // ---- map file -----------------------------------------------------------------
     MapScene mapScene() const;
 
-    // ---- engine access for the lightmap actions -------------------------------------
+    // ---- engine access for the bake and the view's resize -----------------------------
     KLScene& scene() { return scene_.scene(); }
-    KLTextureFactory& textures() { return textures_.factory(); }
     KLEngine* engine() const { return engine_.get(); }
 
 private:

@@ -2,7 +2,7 @@
 // hold a number is named in a warning and nothing is changed.
 #pragma once
 
-#include "ui/PanelControls.h"
+#include "ui/PanelBox.h"
 
 #include <korlith3d/types.h>
 
