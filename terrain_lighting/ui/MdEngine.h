@@ -52,7 +52,7 @@ public:
     const SceneSettings& settings() const { return settings_; }
 
     // ---- start-up, loop, shutdown ---------------------------------------------
-    // Start-up steps 1 to 17 into the view `window`; false with `error` set when
+    // Start-up into the view `window`, wrapper by wrapper; false with `error` set when
     // a step fails (a missing file, no 3D view).
     bool startEngine(std::uintptr_t window, StartError& error);
     // One pass of the loop; `pumpEvents` lets the window system run its events.
