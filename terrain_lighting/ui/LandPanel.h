@@ -3,7 +3,8 @@
 // logo kept at its bottom.
 #pragma once
 
-#include "ui/PanelControls.h"
+#include "ui/PanelBox.h"
+#include "ui/ShapeButton.h"
 
 #include <QCheckBox>
 #include <QWidget>

@@ -24,46 +24,11 @@
 
 namespace landlume {
 
-MDIMain::MDIMain(QString programFolder)
-    : programFolder_(std::move(programFolder)),
-      area_(new QMdiArea),
-      main_(new FrmMain),
-      shadowMap_(new FrmShadowMap),
-      landPanel_(nullptr),
-      objectPanel_(nullptr),
-      progress_(new QProgressBar)
+MDIMain::MDIMain(QString programFolder) : programFolder_(std::move(programFolder))
 {
     setObjectName(QStringLiteral("MDIMain"));
     setWindowTitle(kProgramTitle);
-
-    auto* central = new QWidget(this);
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(0);
-    landPanel_ = new LandPanel(central);
-    objectPanel_ = new ObjectPanel(central);
-    area_->setObjectName(QStringLiteral("MdiArea"));
-    area_->setParent(central);
-    row->addWidget(landPanel_);
-    row->addWidget(area_, 1);
-    row->addWidget(objectPanel_);
-    column->addLayout(row, 1);
-    progress_->setObjectName(QStringLiteral("Progress"));
-    progress_->setParent(central);
-    progress_->setTextVisible(false);
-    progress_->setRange(0, 100);
-    progress_->setValue(0);
-    column->addWidget(progress_);
-    setCentralWidget(central);
-
-    mainWindow_ = area_->addSubWindow(main_);
-    shadowMapWindow_ = area_->addSubWindow(shadowMap_);
-    for (QMdiSubWindow* child : {mainWindow_, shadowMapWindow_}) {
-        // The child windows stay: closing them only hides nothing away.
-        child->setWindowFlags(child->windowFlags() & ~Qt::WindowCloseButtonHint);
-    }
+    buildLayout();
 
     EngineHooks hooks;
     hooks.setLightmapSize = [this](float w, float h) { setLightmapSize(w, h); };
@@ -90,6 +55,40 @@ MDIMain::MDIMain(QString programFolder)
     resize(size);
 }
 
+void MDIMain::buildLayout()
+{
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    landPanel_ = new LandPanel(central);
+    objectPanel_ = new ObjectPanel(central);
+    area_ = new QMdiArea(central);
+    area_->setObjectName(QStringLiteral("MdiArea"));
+    row->addWidget(landPanel_);
+    row->addWidget(area_, 1);
+    row->addWidget(objectPanel_);
+    column->addLayout(row, 1);
+    progress_ = new QProgressBar(central);
+    progress_->setObjectName(QStringLiteral("Progress"));
+    progress_->setTextVisible(false);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    column->addWidget(progress_);
+    setCentralWidget(central);
+
+    main_ = new FrmMain(area_);
+    shadowMap_ = new FrmShadowMap(area_);
+    mainWindow_ = area_->addSubWindow(main_);
+    shadowMapWindow_ = area_->addSubWindow(shadowMap_);
+    for (QMdiSubWindow* child : {mainWindow_, shadowMapWindow_}) {
+        // The child windows stay: closing them only hides nothing away.
+        child->setWindowFlags(child->windowFlags() & ~Qt::WindowCloseButtonHint);
+    }
+}
+
 MDIMain::~MDIMain() { shutdown(); }
 
 QAction* MDIMain::menuItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut)
@@ -106,12 +105,12 @@ void MDIMain::buildMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuMenu"));
     connect(menuItem(file, QStringLiteral("mnuNew"), QStringLiteral("New scene"), QKeySequence(Qt::CTRL | Qt::Key_N)),
-            &QAction::triggered, this, &MDIMain::newScene);
+            &QAction::triggered, this, [this] { mapFiles_.newScene(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuDiv"));
     connect(menuItem(file, QStringLiteral("mnuOpen"), QStringLiteral("Open LDM"), QKeySequence(Qt::CTRL | Qt::Key_O)),
-            &QAction::triggered, this, &MDIMain::openMap);
+            &QAction::triggered, this, [this] { mapFiles_.openMap(); });
     connect(menuItem(file, QStringLiteral("mnuSave"), QStringLiteral("Save LDM"), QKeySequence(Qt::CTRL | Qt::Key_S)),
-            &QAction::triggered, this, &MDIMain::saveMap);
+            &QAction::triggered, this, [this] { mapFiles_.saveMap(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuDiv1"));
     connect(menuItem(file, QStringLiteral("mnuExit"), QStringLiteral("Exit"), QKeySequence(Qt::CTRL | Qt::Key_X)),
             &QAction::triggered, this, &MDIMain::exitProgram);
@@ -139,7 +138,7 @@ void MDIMain::buildMenus()
         QAction* item = menuItem(effectsMenu_, QString::fromLatin1(filter.name), QString::fromLatin1(filter.caption),
                                  QKeySequence(filter.key));
         connect(item, &QAction::triggered, this, [this, number = filter.number, strength = filter.strength] {
-            applyLightmapFilter(number, strength);
+            lightmap_.applyLightmapFilter(number, strength);
         });
     }
 
@@ -151,18 +150,19 @@ void MDIMain::buildMenus()
 
 void MDIMain::connectPanels()
 {
-    connect(landPanel_->loadHeight, &ShapeButton::clicked, this, &MDIMain::loadHeightmap);
-    connect(landPanel_->applyLand, &ShapeButton::clicked, this, &MDIMain::applyLand);
-    connect(landPanel_->applyShadow, &ShapeButton::clicked, this, &MDIMain::applyShadow);
-    connect(landPanel_->applyAlpha, &ShapeButton::clicked, this, &MDIMain::applyAlpha);
-    connect(landPanel_->generate, &ShapeButton::clicked, this, &MDIMain::generateLightmap);
-    connect(landPanel_->loadLight, &ShapeButton::clicked, this, &MDIMain::loadLightmap);
-    connect(landPanel_->removeLight, &ShapeButton::clicked, this, &MDIMain::removeLightmap);
-    connect(landPanel_->saveLightmap, &ShapeButton::clicked, this, &MDIMain::saveLightmap);
-    connect(landPanel_->saveCoords, &ShapeButton::clicked, this, &MDIMain::saveCoordinates);
-    connect(objectPanel_->loadObject, &ShapeButton::clicked, this, &MDIMain::loadObject);
-    connect(objectPanel_->applyObject, &ShapeButton::clicked, this, &MDIMain::applyObject);
-    connect(objectPanel_->applyLight, &ShapeButton::clicked, this, &MDIMain::applyLight);
+    const auto wire = [this](ShapeButton* button, auto action) { connect(button, &ShapeButton::clicked, this, action); };
+    wire(landPanel_->loadHeight, [this] { landscape_.loadHeightmap(); });
+    wire(landPanel_->applyLand, [this] { landscape_.applyLand(); });
+    wire(landPanel_->applyShadow, [this] { lightmap_.applyShadow(); });
+    wire(landPanel_->applyAlpha, [this] { lightmap_.applyAlpha(); });
+    wire(landPanel_->generate, [this] { lightmap_.generateLightmap(); });
+    wire(landPanel_->loadLight, [this] { lightmap_.loadLightmap(); });
+    wire(landPanel_->removeLight, [this] { lightmap_.removeLightmap(); });
+    wire(landPanel_->saveLightmap, [this] { lightmap_.saveLightmap(); });
+    wire(landPanel_->saveCoords, [this] { lightmap_.saveCoordinates(); });
+    wire(objectPanel_->loadObject, [this] { objects_.loadObject(); });
+    wire(objectPanel_->applyObject, [this] { objects_.applyObject(); });
+    wire(objectPanel_->applyLight, [this] { objects_.applyLight(); });
 }
 
 void MDIMain::arrangeChildren()
@@ -221,11 +221,6 @@ void MDIMain::closeEvent(QCloseEvent* event)
     engine_->settings().running = false;
 }
 
-void MDIMain::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-}
-
 void MDIMain::setLightmapSize(float width, float height)
 {
     if (!legalLightmapSize(width, height)) {
@@ -259,6 +254,30 @@ void MDIMain::fitLightmapWindow(QSize picture)
     shadowMapWindow_->resize(outerW, outerH);
     if (arranged_)
         shadowMapWindow_->move(std::max(0, area_->viewport()->width() - outerW), shadowMapWindow_->y());
+}
+
+void MDIMain::showLightmapWindow()
+{
+    shadowMapWindow_->show();
+    area_->setActiveSubWindow(shadowMapWindow_);
+    shadowMap_->setFocus();
+}
+
+void MDIMain::exitProgram() { engine_->settings().running = false; }
+
+void MDIMain::toggleCamera()
+{
+    SceneSettings& s = engine_->settings();
+    s.cameraActive = !s.cameraActive;
+    cameraItem_->setChecked(s.cameraActive);
+}
+
+void MDIMain::showAbout()
+{
+    if (!info_)
+        info_ = new FrmInfo(this);
+    info_->show();
+    info_->raise();
 }
 
 void MDIMain::showMeshInfo(int slot)

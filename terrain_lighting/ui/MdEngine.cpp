@@ -1,8 +1,13 @@
 #include "ui/MdEngine.h"
 
+#include "ui/EngineNames.h"
+
 #include <korlith3d/KLEngine.h>
+#include <korlith3d/KLGlobals.h>
+#include <korlith3d/KLLandscape.h>
 #include <korlith3d/KLMesh.h>
 #include <korlith3d/KLScene.h>
+#include <korlith3d/KLTextureFactory.h>
 
 #include <platform/Paths.h>
 #include <platform/RuntimeError.h>
@@ -158,6 +163,22 @@ void MdEngine::loadHeightmap(const QString& path)
 }
 
 void MdEngine::rebuildLand() { land_.Init_Land(settings_); }
+
+void MdEngine::loadLightmapTexture(const QString& path)
+{
+    KLTextureFactory& factory = textures_.factory();
+    // The old texture goes first; there is none before the first lightmap.
+    platform::StepByStep().step([&] { factory.DeleteTexture(KLGlobals().GetTex(kLightmapTexture)); });
+    const int id = factory.LoadTexture(path, kLightmapTexture, -1, -1, 0);
+    if (KLLandscape* land = land_.land())
+        land->SetLightmap(id);
+}
+
+void MdEngine::reapplyLightmap()
+{
+    if (KLLandscape* land = land_.land())
+        land->SetLightmap(KLGlobals().GetTex(kLightmapTexture));
+}
 
 void MdEngine::resetLand()
 {

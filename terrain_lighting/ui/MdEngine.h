@@ -6,7 +6,16 @@
 
 #include "core/MapFile.h"
 #include "core/SceneSettings.h"
-#include "ui/Wrappers.h"
+#include "ui/ClsCamera.h"
+#include "ui/ClsFont.h"
+#include "ui/ClsInput.h"
+#include "ui/ClsLand.h"
+#include "ui/ClsLight.h"
+#include "ui/ClsMaterials.h"
+#include "ui/ClsObjects.h"
+#include "ui/ClsScene.h"
+#include "ui/ClsScreen2D.h"
+#include "ui/ClsTextures.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,7 +52,7 @@ public:
     const SceneSettings& settings() const { return settings_; }
 
     // ---- start-up, loop, shutdown ---------------------------------------------
-    // Start-up steps 1 to 17 into the view `window`; false with `error` set when
+    // Start-up into the view `window`, wrapper by wrapper; false with `error` set when
     // a step fails (a missing file, no 3D view).
     bool startEngine(std::uintptr_t window, StartError& error);
     // One pass of the loop; `pumpEvents` lets the window system run its events.
@@ -67,6 +76,11 @@ public:
     float heightAt(float x, float z) const { return land_.height(x, z); }
     D3DVECTOR normalAt(float x, float z) const { return land_.normal(x, z); }
     KLLandscape* landscape() const { return land_.land(); }
+    // The picture file as texture "LightMap" (the old one deleted first) and
+    // on the land; throws when the engine cannot load it.
+    void loadLightmapTexture(const QString& path);
+    // The texture "LightMap" there is back on the land (after an alpha change).
+    void reapplyLightmap();
 
     // ---- light ----------------------------------------------------------------
     void changeLight(const D3DVECTOR& direction);
@@ -87,9 +101,8 @@ public:
     // ---- map file -----------------------------------------------------------------
     MapScene mapScene() const;
 
-    // ---- engine access for the lightmap actions -------------------------------------
+    // ---- engine access for the bake and the view's resize -----------------------------
     KLScene& scene() { return scene_.scene(); }
-    KLTextureFactory& textures() { return textures_.factory(); }
     KLEngine* engine() const { return engine_.get(); }
 
 private:

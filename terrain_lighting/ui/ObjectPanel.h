@@ -3,7 +3,8 @@
 #pragma once
 
 #include "core/PlacedObjects.h"
-#include "ui/PanelControls.h"
+#include "ui/PanelBox.h"
+#include "ui/ShapeButton.h"
 
 #include <QCheckBox>
 #include <QWidget>

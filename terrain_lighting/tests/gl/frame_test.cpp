@@ -273,7 +273,7 @@ TEST_F(Frame, MapFilesPlaceTheExampleObjectsOnTheGroundAndSaveThemBack)
     // A map that fails half-way keeps what it loaded and names the key.
     ASSERT_TRUE(writeMapKey("OBJECTS", "Object2", "Models\\missing.x", saved));
     dialogs->expectMsgBox(platform::vbOK, "Object2");
-    frame->openMapFile(saved);
+    frame->mapFiles().openMapFile(saved);
     EXPECT_EQ(engine().objectCount(), 1);
     EXPECT_FLOAT_EQ(settings().factorY, 2.0f);
     EXPECT_EQ(text("TxtLandSet_2"), "2");

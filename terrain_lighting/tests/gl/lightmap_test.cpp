@@ -94,7 +94,7 @@ TEST_F(Lightmap, ABakeOnASmallLandThenSavingThePictureAndThePoints)
     EXPECT_FALSE(settings().generating);
     EXPECT_EQ(frame->progress()->value(), 0);
     EXPECT_EQ(frame->progress()->maximum(), 512);
-    EXPECT_EQ(frame->lastBake().end, BakeEnd::Finished);
+    EXPECT_EQ(frame->lightmap().lastBake().end, BakeEnd::Finished);
     const int shadowed = count(qRgb(153, 153, 153));
     EXPECT_GT(shadowed, 20);
     EXPECT_EQ(shadowed + count(qRgb(255, 255, 255)), 128 * 128);
@@ -206,7 +206,7 @@ TEST_F(Lightmap, CancelStopsTheDefaultBakeWithin50MsAndKeepsThePoints)
     watcher.stop();
     ASSERT_GE(clicked, 0);
     EXPECT_LE(stopped - clicked, 50);
-    EXPECT_EQ(frame->lastBake().end, BakeEnd::Stopped);
+    EXPECT_EQ(frame->lightmap().lastBake().end, BakeEnd::Stopped);
     EXPECT_FALSE(settings().generating);
     EXPECT_EQ(text("LblGenerate"), "Generate lightmap");
     // The points found up to the click stay (the bake may finish the sample it was on).

@@ -1,0 +1,105 @@
+#include "ui/MapFileActions.h"
+
+#include "ui/FileDialogs.h"
+#include "ui/MDIMain.h"
+
+#include <platform/Interaction.h>
+#include <platform/Paths.h>
+#include <platform/TextRules.h>
+
+namespace landlume {
+
+MapFileActions::MapFileActions(MDIMain& frame) : frame_(frame) {}
+
+QString MapFileActions::mapsFolder() const
+{
+    return platform::joinPath(frame_.programFolder(), QStringLiteral("Maps"));
+}
+
+void MapFileActions::newScene()
+{
+    frame_.engine().resetLand();
+    frame_.landPanel()->showDefaults();
+    frame_.lightmapWindow()->picture()->clearPicture();
+    frame_.objectPanel()->showDefaults();
+}
+
+void MapFileActions::openMap()
+{
+    const std::optional<QString> path = chooseFileToOpen(kOpenMapTitle, kMapFilter, mapsFolder());
+    if (path)
+        openMapFile(*path);
+}
+
+void MapFileActions::openMapFile(const QString& path)
+{
+    newScene();
+    const MapLoadResult result = loadMap(path, *this);
+    if (!result.ok)
+        platform::msgBox(result.message(), platform::vbExclamation, kProgramTitle);
+}
+
+void MapFileActions::saveMap()
+{
+    const std::optional<QString> path = chooseFileToSave(kSaveMapTitle, kMapFilter, mapsFolder(), QStringLiteral(".ldm"));
+    if (!path)
+        return;
+    // A failed write ends the save without a message, as the other file
+    // actions do; what was written stays.
+    landlume::saveMap(frame_.engine().mapScene(), *path);
+}
+
+void MapFileActions::buildLandscape(const QString& heightmap, qint32 width, qint32 height, float factorY)
+{
+    SceneSettings& s = frame_.engine().settings();
+    s.heightmap = heightmap;
+    s.width = width;
+    s.height = height;
+    s.factorY = factorY;
+    frame_.engine().rebuildLand();
+}
+
+void MapFileActions::setLightmapSize(const QString& lightmap, float texWidth, float texHeight, float alpha)
+{
+    SceneSettings& s = frame_.engine().settings();
+    s.lightmap = lightmap;
+    s.alpha = alpha;
+    frame_.setLightmapSize(texWidth, texHeight);
+    s.texWidth = texWidth;
+    s.texHeight = texHeight;
+}
+
+void MapFileActions::applyLightmap(const QString& lightmap) { frame_.lightmap().applyLightmapFile(lightmap); }
+
+void MapFileActions::placeObject(const QString& fileType, const PlacedObject& object)
+{
+    frame_.engine().placeObject(fileType, object);
+}
+
+void MapFileActions::setLight(const D3DVECTOR& direction) { frame_.engine().changeLight(direction); }
+
+void MapFileActions::setShadowFlags(bool landShadows, bool objectShadows)
+{
+    frame_.engine().settings().landShadows = landShadows;
+    frame_.engine().settings().objectShadows = objectShadows;
+}
+
+void MapFileActions::showSettings()
+{
+    const SceneSettings& s = frame_.engine().settings();
+    LandPanel* land = frame_.landPanel();
+    land->landSet[0]->setText(platform::cstrInteger(s.width));
+    land->landSet[1]->setText(platform::cstrInteger(s.height));
+    land->landSet[2]->setText(platform::singleText(s.factorY));
+    land->shadowSet[0]->setText(platform::singleText(s.texWidth));
+    land->shadowSet[1]->setText(platform::singleText(s.texHeight));
+    land->shadowSet[2]->setText(platform::singleText(s.alpha));
+    ObjectPanel* objects = frame_.objectPanel();
+    objects->lightDir[0]->setText(platform::singleText(s.lightDirection.x));
+    objects->lightDir[1]->setText(platform::singleText(s.lightDirection.y));
+    objects->lightDir[2]->setText(platform::singleText(s.lightDirection.z));
+    land->landShadows->setChecked(s.landShadows);
+    land->objectShadows->setChecked(s.objectShadows);
+}
+
+} // namespace landlume
