@@ -15,7 +15,7 @@ get_filename_component(folder "${KL_PROGRAM}" DIRECTORY)
 string(REPLACE "\\" "\\\\" plain_folder "${folder}")
 file(WRITE "${KL_ENTRY_FILE}" "[Desktop Entry]
 Type=Application
-Version=1.5
+Version=1.4
 Name=${KL_NAME}
 GenericName=${KL_GENERIC}
 Comment=${KL_COMMENT}
