@@ -55,6 +55,31 @@ key() { sed -n "s/^$2=//p" "$1" | head -n 1; }
 # PNG width and height from the IHDR chunk.
 png_size() { od -An -t u1 -j 16 -N 8 "$1" | awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'; }
 
+# The program an Exec value runs: the value's \\ escapes undone, then the
+# first word, which must be quoted, with its \" \` \$ \\ escapes undone; %%
+# is %. A reserved character left bare inside the quotes fails (status 1).
+exec_program() {
+  local value="$1" text="" i c
+  for ((i = 0; i < ${#value}; i++)); do   # the string's own escapes
+    c="${value:i:1}"
+    if [ "$c" = "\\" ]; then i=$((i + 1)); c="${value:i:1}"; fi
+    text+="$c"
+  done
+  [ "${text:0:1}" = '"' ] || return 1
+  local program=""
+  for ((i = 1; i < ${#text}; i++)); do
+    c="${text:i:1}"
+    case "$c" in
+      '"') printf '%s\n' "${program//%%/%}"; return 0 ;;
+      '`' | '$') return 1 ;;
+      "\\") i=$((i + 1)); c="${text:i:1}"
+            case "$c" in '"' | '`' | '$' | "\\") ;; *) return 1 ;; esac ;;
+    esac
+    program+="$c"
+  done
+  return 1
+}
+
 mime_xml="$prefix/share/mime/packages/korlith3d-mime.xml"
 [ -f "$mime_xml" ] || fail "no share/mime/packages/korlith3d-mime.xml"
 found=0
@@ -83,10 +108,8 @@ for row in "${tools[@]}"; do
   [ "$(key "$entry" GenericName)" = "$generic" ] || fail "$entry: GenericName is '$(key "$entry" GenericName)'"
   [ "$(key "$entry" Categories)" = "Graphics;3DGraphics;Development;" ] \
     || fail "$entry: Categories is '$(key "$entry" Categories)'"
-  # Exec holds the quoted program path; undo the quoting the format defines.
   exec_line="$(key "$entry" Exec)"
-  quoted="$(sed -E 's/^"((\\\\.|[^"\\])*)".*/\1/' <<<"$exec_line")"
-  unquoted="$(sed -E 's/\\\\\\\\/\\\\/g; s/\\\\(.)/\1/g; s/%%/%/g' <<<"$quoted")"
+  unquoted="$(exec_program "$exec_line" || echo "(badly quoted: $exec_line)")"
   [ "$unquoted" = "$program" ] || fail "$entry: Exec runs '$unquoted', not '$program'"
   [ "$(key "$entry" TryExec)" = "$program" ] || fail "$entry: TryExec is '$(key "$entry" TryExec)'"
   if [ "$mime" = "-" ]; then
@@ -108,6 +131,18 @@ for row in "${tools[@]}"; do
   done
 done
 [ "$found" -ge 4 ] || fail "only $found tools in the build"
+
+step "entries under a prefix with characters the Exec key must escape"
+odd="$work/odd \$HOME \"q\" \`b\` 50%"
+cmake --install "$build" --prefix "$odd" >"$work/install-odd.log" 2>&1 \
+  || { cat "$work/install-odd.log" >&2; fail "cmake --install into '$odd' failed"; }
+for entry in "$odd"/share/applications/*.desktop; do
+  if desktop-file-validate "$entry" | grep -v ': hint: ' | grep -q .; then
+    fail "desktop-file-validate rejects $entry: $(desktop-file-validate "$entry")"
+  fi
+  program="$(exec_program "$(key "$entry" Exec)" || echo "(badly quoted: $(key "$entry" Exec))")"
+  [ -x "$program" ] && [[ "$program" == "$odd/"* ]] || fail "$entry: Exec runs '$program'"
+done
 
 step "every installed program finds its libraries"
 while IFS= read -r -d '' program; do
