@@ -18,8 +18,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 \
   || { cat "$work/install.log" >&2; echo "FAIL: cmake --install failed" >&2; exit 1; }
 mkdir -p "$work/registry" "$work/home"
 
-# shot <scale> <screen> <file>: starts Glazery, waits until its preview
-# objects are loaded, grabs the screen.
+# shot <scale> <screen> <file> <view>: starts Glazery, waits until its
+# preview objects are loaded, grabs the screen once the view is drawn.
 cat >"$work/shot.sh" <<'SH'
 #!/usr/bin/env bash
 log="$PREFIX/Glazery/debugfile.txt"
@@ -31,8 +31,15 @@ for _ in $(seq 120); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.5
 done
-sleep 1.5
-import -window root "$OUT"
+# The first frames may take a while on a loaded machine: grab until the
+# view shows a picture rather than one flat colour.
+for _ in $(seq 40); do
+  import -window root "$OUT"
+  spread="$(convert "$OUT" -crop "$VIEW" +repage -colorspace gray -format '%[fx:standard_deviation]' info:)"
+  awk -v s="$spread" 'BEGIN { exit !(s > 0.05) }' && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.5
+done
 status=0
 kill -0 "$pid" 2>/dev/null || status=1
 kill "$pid" 2>/dev/null
@@ -40,18 +47,17 @@ wait "$pid" 2>/dev/null
 exit $status
 SH
 shot() {
-  PREFIX="$prefix" WORK="$work" SCALE="$1" OUT="$3" QT_SCALE_FACTOR="$1" KORLITH3D_REGISTRY_DIR="$work/registry" \
+  PREFIX="$prefix" WORK="$work" SCALE="$1" OUT="$3" VIEW="$4" QT_SCALE_FACTOR="$1" KORLITH3D_REGISTRY_DIR="$work/registry" \
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
     xvfb-run -a -s "-screen 0 $2x24" bash "$work/shot.sh" \
     || { cat "$work/glazery-$1.log" >&2; echo "FAIL: Glazery at scale $1 did not run" >&2; exit 1; }
 }
-shot 1 1280x1024 "$work/scale1.png"
-shot 2 2560x2048 "$work/scale2.png"
-cp "$work/scale2.png" "$build/sdk_hidpi_glazery.png"
-
-# Inside Glazery's picture box at its default window size (logical pixels).
+# Inside Glazery's picture box at its default window size, at each scale.
 view1="500x480+280+36"
 view2="1000x960+560+72"
+shot 1 1280x1024 "$work/scale1.png" "$view1"
+shot 2 2560x2048 "$work/scale2.png" "$view2"
+cp "$work/scale2.png" "$build/sdk_hidpi_glazery.png"
 convert "$work/scale1.png" -crop "$view1" +repage "$work/view1.png"
 convert "$work/scale2.png" -crop "$view2" +repage "$work/view2.png"
 convert "$work/view2.png" -resize 50% "$work/halved.png"
