@@ -18,14 +18,27 @@ function(kl_add_tool target folder)
 endfunction()
 
 # A shared library in <root>/lib.
+#   kl_add_shared_library(<target> [EXPORT <export set>] [COMPONENT <component>] <sources>...)
+# EXPORT adds the installed library to an export set (a CMake package for
+# programs built against the installed tree); COMPONENT names its install
+# component.
 function(kl_add_shared_library target)
-  add_library(${target} SHARED ${ARGN})
+  cmake_parse_arguments(L "" "EXPORT;COMPONENT" "" ${ARGN})
+  add_library(${target} SHARED ${L_UNPARSED_ARGUMENTS})
   kl_warnings(${target})
   set_target_properties(${target} PROPERTIES
     LIBRARY_OUTPUT_DIRECTORY ${KL_LIB_DIR}
     BUILD_RPATH "\$ORIGIN"
     INSTALL_RPATH "\$ORIGIN")
-  install(TARGETS ${target} LIBRARY DESTINATION lib)
+  set(export)
+  if(L_EXPORT)
+    set(export EXPORT ${L_EXPORT})
+  endif()
+  set(component)
+  if(L_COMPONENT)
+    set(component COMPONENT ${L_COMPONENT})
+  endif()
+  install(TARGETS ${target} ${export} LIBRARY DESTINATION lib ${component})
 endfunction()
 
 # The C++ sources and headers of one or more folders (not recursive), relative

@@ -88,6 +88,8 @@ QPainterPath wordPath(const char* word, qreal spacing, qreal& width)
     return result;
 }
 
+} // namespace
+
 void drawCube(QPainter& painter, QPointF centre, qreal radius)
 {
     // Isometric cube: top, left and right faces around the centre vertex.
@@ -125,8 +127,6 @@ void drawCube(QPainter& painter, QPointF centre, qreal radius)
     mark.lineTo(c + QPointF(radius * 0.6, -radius * 0.35));
     painter.drawPath(mark);
 }
-
-} // namespace
 
 QImage stewardexLogo(int width, int height)
 {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
+
+class QPainter;
 
 namespace kl::media {
 
@@ -8,5 +11,9 @@ namespace kl::media {
 // stroked capitals, on a transparent background. Drawn from paths only (no fonts), so it
 // looks the same on every machine.
 QImage stewardexLogo(int width, int height);
+
+// The logo's shaded isometric cube with its tick, about a centre point, also
+// the installation manager's desktop icon.
+void drawCube(QPainter& painter, QPointF centre, qreal radius);
 
 } // namespace kl::media
