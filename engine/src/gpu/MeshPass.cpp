@@ -27,6 +27,9 @@ void MeshPass::create(QOpenGLExtraFunctions& gl)
     gl.glGenSamplers(1, &clampSampler_);
     gl.glSamplerParameteri(clampSampler_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     gl.glSamplerParameteri(clampSampler_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    gl.glGenSamplers(1, &magnifiedSampler_);
+    gl.glSamplerParameteri(magnifiedSampler_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl.glSamplerParameteri(magnifiedSampler_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     gl.glGenSamplers(1, &spriteSampler_);
     gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     gl.glSamplerParameteri(spriteSampler_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -40,6 +43,7 @@ void MeshPass::free()
     if (gl_) {
         gl_->glDeleteSamplers(1, &sampler_);
         gl_->glDeleteSamplers(1, &clampSampler_);
+        gl_->glDeleteSamplers(1, &magnifiedSampler_);
         gl_->glDeleteSamplers(1, &spriteSampler_);
         stream_.free(*gl_);
     }
@@ -53,9 +57,11 @@ void MeshPass::forget()
     bound_ = nullptr;
     sampler_ = 0;
     clampSampler_ = 0;
+    magnifiedSampler_ = 0;
     spriteSampler_ = 0;
     baseSampler_ = 0;
     stream_.forget();
+    atFarPlane_ = false;
     gl_ = nullptr;
 }
 
@@ -82,6 +88,10 @@ void MeshPass::applyFilter()
         gl_->glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, minFilter);
         gl_->glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, magFilter);
     }
+    // Minifying and magnifying alike with the magnifying filter from level 0:
+    // what the chosen filter gives wherever a texel covers a pixel or more.
+    gl_->glSamplerParameteri(magnifiedSampler_, GL_TEXTURE_MIN_FILTER, magFilter);
+    gl_->glSamplerParameteri(magnifiedSampler_, GL_TEXTURE_MAG_FILTER, magFilter);
 }
 
 void MeshPass::draw(const FrameState& frame, std::span<const DrawItem> items, GpuResources& resources,
@@ -97,6 +107,7 @@ void MeshPass::draw(const FrameState& frame, std::span<const DrawItem> items, Gp
     baseSampler_ = sampler_;
     for (const DrawItem& item : items)
         drawItem(frame, lights, item, resources, error);
+    setFarPlane(false);
     for (int unit : StageUnits)
         gl_->glBindSampler(GLuint(unit), 0);
     gl_->glBindVertexArray(0);
@@ -130,11 +141,25 @@ void MeshPass::bindStage(int unit, const TextureData* data, GpuResources& resour
 
 void MeshPass::bindBaseSampler(const DrawItem& item)
 {
-    const GLuint wanted = item.spriteSampling ? spriteSampler_ : item.clampToEdge ? clampSampler_ : sampler_;
+    GLuint wanted = item.clampToEdge ? clampSampler_ : sampler_;
+    if (item.spriteSampling)
+        wanted = spriteSampler_;
+    else if (item.baseMagnified && item.clampToEdge)
+        wanted = magnifiedSampler_;
     if (wanted != baseSampler_) {
         gl_->glBindSampler(GLuint(BaseUnit), wanted);
         baseSampler_ = wanted;
     }
+}
+
+void MeshPass::setFarPlane(bool on)
+{
+    if (on == atFarPlane_)
+        return;
+    // Every fragment at window depth 1: drawn where the depth buffer still
+    // holds its clear value (the depth function is less-or-equal).
+    gl_->glDepthRangef(on ? 1.0f : 0.0f, 1.0f);
+    atFarPlane_ = on;
 }
 
 void MeshPass::drawItem(const FrameState& frame, const PackedLights& lights, const DrawItem& item,
@@ -196,6 +221,7 @@ void MeshPass::drawItem(const FrameState& frame, const PackedLights& lights, con
 
     setBlend(*gl_, item.blend, item.sourceFactor, item.destinationFactor);
     setDepth(*gl_, item.depthTest, item.depthWrite);
+    setFarPlane(item.atFarPlane);
     setCull(*gl_, item.cull);
 
     gl_->glBindVertexArray(m->vao);

@@ -41,6 +41,7 @@ private:
     void setFrameUniforms(const MeshUniforms& mu, const FrameState& frame, const PackedLights& lights);
     void bindStage(int unit, const TextureData* data, GpuResources& resources);
     void bindBaseSampler(const DrawItem& item);
+    void setFarPlane(bool on);
     void drawItem(const FrameState& frame, const PackedLights& lights, const DrawItem& item,
                   GpuResources& resources, QString& error);
 
@@ -51,6 +52,8 @@ private:
     GLuint sampler_ = 0;        // the chosen filter, repeating
     GLuint clampSampler_ = 0;   // the chosen filter, clamped to the edge texels
     GLuint spriteSampler_ = 0;  // bilinear from the nearest mip level, clamped
+    GLuint magnifiedSampler_ = 0;   // the chosen filter's magnifying half from level 0, clamped
+    bool atFarPlane_ = false;       // depth range squeezed to the far plane
     GLuint baseSampler_ = 0;    // the one bound to the base unit now
     TextureFilter filter_ = TextureFilter::Trilinear;
     StreamBuffer stream_;

@@ -171,6 +171,15 @@ struct DrawItem {
     // mip level and clamped, whatever the mesh filter — small, short-lived
     // squares look the same and cost a third less to fill than trilinear.
     bool spriteSampling = false;
+    // The base texture is never shown smaller than its own texels (a sky box
+    // face filling the view): sampled from its full-size level alone with the
+    // magnifying filter, which looks the same and skips the per-pixel mip
+    // level choice.
+    bool baseMagnified = false;
+    // Drawn at the far plane (window depth 1) with the depth test on: set by
+    // the draw order on a sky drawn after the opaque scene, so it is shaded
+    // only where nothing covers it.
+    bool atFarPlane = false;
 
     DrawLayer layer = DrawLayer::Automatic;
     // Point, in the item's own coordinates, whose view depth orders blended items.

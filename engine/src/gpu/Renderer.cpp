@@ -19,6 +19,7 @@ struct Renderer::Impl final : GlView::Objects {
     QuadPass quads;
     BackgroundCache background;
     DrawQueue queued;   // this frame's 3D items not drawn yet
+    bool depthCleared = false;   // no 3D drawing since the frame's depth clear
     bool inFrame = false;
     QElapsedTimer presentClock;
     double lastFrameMs = 0.0;
@@ -64,7 +65,8 @@ struct Renderer::Impl final : GlView::Objects {
         if (queued.empty())
             return;
         const FrameState frame = queued.frame();
-        const std::vector<DrawItem> items = queued.take();
+        const std::vector<DrawItem> items = queued.take(depthCleared);
+        depthCleared = false;
         if (!readyToDraw())
             return;
         view.bindFrame();
@@ -140,6 +142,7 @@ bool Renderer::beginFrame(const glm::vec4& clearColour, bool clearDepth)
     }
     gl.glClear(mask);
     gl.glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    d.depthCleared = clearDepth;
     d.inFrame = true;
     return true;
 }

@@ -61,6 +61,13 @@ float skyHalfSize(float size, bool followsCamera, float nearPlane, float farPlan
     return std::clamp(half, smallest, largest);
 }
 
+bool skyFaceMagnified(int texels, float pixelsPerTangent)
+{
+    if (texels <= 0 || !(pixelsPerTangent > 0.0f))
+        return false;
+    return 2.0f * pixelsPerTangent / (3.0f * float(texels)) >= 0.8f;
+}
+
 void appendSkyItems(const core::Context& context, std::vector<gpu::DrawItem>& items)
 {
     const core::AtmosphereState& sky = context.atmosphere();
@@ -70,6 +77,8 @@ void appendSkyItems(const core::Context& context, std::vector<gpu::DrawItem>& it
     const glm::vec3 centre = sky.skyFixed ? glm::vec3(0.0f) : camera.eye;
     const float half = skyHalfSize(sky.skySize, !sky.skyFixed, camera.nearPlane, camera.farPlane);
     const glm::mat4 world = glm::scale(glm::translate(glm::mat4(1.0f), centre), glm::vec3(half));
+    const float pixelsPerTangent =
+        context.frameState().projection[1][1] * 0.5f * float(context.rendering().viewportSize().height());
     for (int f = 0; f < core::SkyFaceCount; ++f) {
         const image::Texture* texture = context.resources().textures.find(sky.skyTextures[std::size_t(f)]);
         if (!texture)
@@ -80,6 +89,8 @@ void appendSkyItems(const core::Context& context, std::vector<gpu::DrawItem>& it
         item.world = world;
         item.baseTexture = &texture->data;
         item.clampToEdge = true;
+        const QSize texels = texture->data.image.size();
+        item.baseMagnified = !sky.skyFixed && skyFaceMagnified(std::max(texels.width(), texels.height()), pixelsPerTangent);
         item.lit = false;
         item.material.diffuse = glm::vec4(1.0f);
         item.blend = gpu::BlendMode::Opaque;

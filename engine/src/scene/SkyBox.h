@@ -33,6 +33,16 @@ glm::vec3 skyFacePoint(core::SkyFace face, float s, float t);
 // box follows the camera — there its size does not change the picture.
 float skyHalfSize(float size, bool followsCamera, float nearPlane, float farPlane);
 
+// Whether a face texture `texels` across is never shown smaller than its
+// texels on a box that follows the camera, seen with `pixelsPerTangent`
+// pixels per unit of view tangent (projection[1][1] · view height / 2). A
+// face point in direction d covers at least |d|⁻² of its size in view angle
+// and |d|² ≤ 3 on the cube, and the projection never shrinks an angle, so a
+// texel (2 / texels of a face) spans at least 2·pixelsPerTangent / (3·texels)
+// pixels. Allows texels down to 0.8 pixel: the mip-mapped look differs there
+// by under a third of a level, at a cube corner in the middle of the view.
+bool skyFaceMagnified(int texels, float pixelsPerTangent);
+
 // One item per face with a texture (none while the sky box is off).
 void appendSkyItems(const core::Context& context, std::vector<gpu::DrawItem>& items);
 

@@ -256,3 +256,102 @@ TEST_F(StageTest, DetachAndDestroyedPictureBoxLeaveTheRendererSafe)
     EXPECT_FALSE(r.beginFrame(glm::vec4(0)));
     r.release(5);
 }
+
+TEST_F(StageTest, FaceSampledWithoutMipLevelsLooksAsTheMipMappedOneWhereMagnified)
+{
+    // A 16 x 16 checker of 2-texel squares filling most of the 160 x 120
+    // view: every texel covers several pixels.
+    TextureData checker;
+    checker.id = 40;
+    checker.image = QImage(16, 16, QImage::Format_ARGB32);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            checker.image.setPixel(x, y, ((x / 2 + y / 2) % 2) ? qRgb(230, 40, 20) : qRgb(20, 90, 240));
+    const MeshGeometry quad = makeQuad(41, 1.0f);
+    DrawItem item;
+    item.mesh = &quad;
+    item.lit = false;
+    item.material.diffuse = glm::vec4(1);
+    item.baseTexture = &checker;
+    item.clampToEdge = true;
+    const FrameState frame = frontCamera(2, fixture.size());
+    const QImage mipMapped = fixture.render(frame, {&item, 1});
+    item.baseMagnified = true;
+    const QImage magnified = fixture.render(frame, {&item, 1});
+    ASSERT_EQ(mipMapped.size(), magnified.size());
+    int differing = 0;
+    float largest = 0;
+    for (int y = 0; y < magnified.height(); ++y)
+        for (int x = 0; x < magnified.width(); ++x) {
+            const glm::vec4 d = glm::abs(pixelColour(mipMapped, x, y) - pixelColour(magnified, x, y));
+            largest = std::max({largest, d.r, d.g, d.b});
+            differing += (d.r + d.g + d.b) > 0.0f;
+        }
+    EXPECT_LE(largest, 2.0f / 255.0f) << differing << " pixels differ";
+    // And it shows the texture: plenty of full red and full blue pixels.
+    int red = 0, blue = 0;
+    for (int y = 0; y < magnified.height(); ++y)
+        for (int x = 0; x < magnified.width(); ++x) {
+            const glm::vec4 c = pixelColour(magnified, x, y);
+            red += c.r > 0.85f && c.b < 0.15f;
+            blue += c.b > 0.9f && c.r < 0.15f;
+        }
+    EXPECT_GT(red, 500);
+    EXPECT_GT(blue, 500);
+}
+
+TEST_F(StageTest, SkyDrawnBehindTheSceneKeepsNearAndFarOpaqueItemsInFront)
+{
+    TextureData blue;
+    blue.id = 42;
+    blue.image = QImage(4, 4, QImage::Format_ARGB32);
+    blue.image.fill(QColor(0, 0, 255));
+    const MeshGeometry quad = makeQuad(43, 1.0f);
+    // The sky: a big quad 3 units behind the origin, no depth writes.
+    DrawItem sky;
+    sky.mesh = &quad;
+    sky.lit = false;
+    sky.material.diffuse = glm::vec4(1);
+    sky.baseTexture = &blue;
+    sky.clampToEdge = true;
+    sky.depthTest = false;
+    sky.depthWrite = false;
+    sky.layer = DrawLayer::Sky;
+    sky.world = glm::scale(glm::translate(glm::mat4(1), glm::vec3(0, 0, 3)), glm::vec3(20));
+    // Two opaque quads: a green one nearer than the sky (left) and a red one
+    // far beyond it (right), which covers the sky all the same.
+    DrawItem near = sky;
+    near.baseTexture = nullptr;
+    near.material.diffuse = glm::vec4(0, 1, 0, 1);
+    near.depthTest = true;
+    near.depthWrite = true;
+    near.layer = DrawLayer::Automatic;
+    near.world = glm::scale(glm::translate(glm::mat4(1), glm::vec3(-0.6f, 0, 0)), glm::vec3(0.3f));
+    DrawItem far = near;
+    far.material.diffuse = glm::vec4(1, 0, 0, 1);
+    far.world = glm::scale(glm::translate(glm::mat4(1), glm::vec3(30, 0, 98)), glm::vec3(15));
+    const FrameState frame = frontCamera(2, fixture.size());
+    const DrawItem items[] = {sky, near, far};
+    const QImage image = fixture.render(frame, items);
+    const int w = image.width(), h = image.height();
+    const glm::vec4 left = pixelColour(image, w / 2 - 25, h / 2);
+    const glm::vec4 right = pixelColour(image, w / 2 + 40, h / 2);
+    const glm::vec4 top = pixelColour(image, w / 2, 5);
+    EXPECT_NEAR(left.g, 1.0f, 0.02f);
+    EXPECT_NEAR(left.b, 0.0f, 0.02f);
+    EXPECT_NEAR(right.r, 1.0f, 0.02f);
+    EXPECT_NEAR(right.b, 0.0f, 0.02f);
+    EXPECT_NEAR(top.b, 1.0f, 0.02f);   // the sky where nothing covers it
+    EXPECT_NEAR(top.r + top.g, 0.0f, 0.02f);
+
+    // A later queue (another camera) finds depth already written: its sky is
+    // drawn first and untested, so it covers what the first queue drew.
+    fixture.renderer().beginFrame(glm::vec4(0, 0, 0, 1), true);
+    fixture.renderer().drawItems(frame, {&near, 1});
+    FrameState other = frame;
+    other.ambient = glm::vec4(0.1f);
+    fixture.renderer().drawItems(other, {&sky, 1});
+    fixture.renderer().present();
+    const QImage covered = fixture.renderer().grabFrame();
+    EXPECT_NEAR(pixelColour(covered, w / 2 - 25, h / 2).b, 1.0f, 0.02f);
+}

@@ -99,3 +99,49 @@ TEST(DrawOrder, QueueTakesItemsOfOneCameraAndLightsOnly)
     queue.clear();
     EXPECT_TRUE(queue.accepts(moved));
 }
+
+TEST(DrawOrder, SkyGoesBehindTheOpaqueItemsOnlyWhereDepthTellsThemApart)
+{
+    const auto queue = [] {
+        return std::vector<DrawItem>{item(1, BlendMode::Opaque, 4), item(2, BlendMode::Opaque, 0, DrawLayer::Sky),
+                                     item(3, BlendMode::Alpha, 2), item(4, BlendMode::Opaque, 8)};
+    };
+    // Fresh depth buffer, every opaque item writes depth: sky after them, at
+    // the far plane with the test on, still before the blended items.
+    std::vector<DrawItem> items = queue();
+    orderForDrawing(items, LookingAlongZ, true, true);
+    EXPECT_EQ(tags(items), (std::vector<float>{1, 4, 2, 3}));
+    EXPECT_TRUE(items[2].atFarPlane);
+    EXPECT_TRUE(items[2].depthTest);
+    EXPECT_FALSE(items[2].depthWrite);
+    EXPECT_FALSE(items[0].atFarPlane);
+    EXPECT_FALSE(items[3].atFarPlane);
+
+    // Something already drew into the depth buffer: the sky first, untested.
+    items = queue();
+    orderForDrawing(items, LookingAlongZ, true, false);
+    EXPECT_EQ(tags(items), (std::vector<float>{2, 1, 4, 3}));
+    EXPECT_FALSE(items[0].atFarPlane);
+    EXPECT_FALSE(items[0].depthTest);
+
+    // An opaque item that leaves no depth (no writes, or no test, which
+    // writes nothing either) would be painted over: the sky first again.
+    for (const bool test : {false, true}) {
+        items = queue();
+        items[3].depthTest = test;
+        items[3].depthWrite = !test;
+        orderForDrawing(items, LookingAlongZ, true, true);
+        EXPECT_EQ(tags(items), (std::vector<float>{2, 1, 4, 3})) << test;
+        EXPECT_FALSE(items[0].atFarPlane);
+    }
+
+    // The queue passes on whether the depth buffer is fresh.
+    DrawQueue q;
+    FrameState frame;
+    frame.view = LookingAlongZ;
+    const std::vector<DrawItem> all = queue();
+    q.add(frame, all);
+    EXPECT_EQ(tags(q.take(true)), (std::vector<float>{1, 4, 2, 3}));
+    q.add(frame, all);
+    EXPECT_EQ(tags(q.take()), (std::vector<float>{2, 1, 4, 3}));
+}

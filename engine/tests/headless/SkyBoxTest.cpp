@@ -9,6 +9,7 @@
 #include "core/Context.h"
 #include "scene/SkyBox.h"
 
+#include <cmath>
 #include <vector>
 
 using kl::core::SkyFace;
@@ -81,6 +82,23 @@ protected:
 
     std::vector<int> ids;
 };
+
+TEST(SkyCubeTest, FacesAreSampledWithoutMipLevelsOnlyWhereNoTexelIsShownMuchSmallerThanAPixel)
+{
+    // 800 x 600 at 45 degrees: 724 pixels per unit of tangent; a texel of a
+    // 512 face spans at least 0.94 pixel, of a 1024 face 0.47.
+    const float pixelsPerTangent = 300.0f / std::tan(glm::radians(22.5f));
+    EXPECT_TRUE(kl::scene::skyFaceMagnified(512, pixelsPerTangent));
+    EXPECT_TRUE(kl::scene::skyFaceMagnified(128, pixelsPerTangent));
+    EXPECT_FALSE(kl::scene::skyFaceMagnified(1024, pixelsPerTangent));
+    // The bound's edge: 2·f / (3·texels) = 0.8.
+    EXPECT_TRUE(kl::scene::skyFaceMagnified(600, 720.0f));
+    EXPECT_FALSE(kl::scene::skyFaceMagnified(601, 720.0f));
+    // No texture size or no view: mip-mapped as before.
+    EXPECT_FALSE(kl::scene::skyFaceMagnified(0, pixelsPerTangent));
+    EXPECT_FALSE(kl::scene::skyFaceMagnified(64, 0.0f));
+    EXPECT_FALSE(kl::scene::skyFaceMagnified(64, std::nanf("")));
+}
 
 TEST_F(AtmosphereTest, FacesInTheOrderGivenDrawnFirstClampedAndCentredOnTheCamera)
 {
