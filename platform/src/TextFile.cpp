@@ -1,33 +1,102 @@
 #include "platform/TextFile.h"
 
+#include "platform/SaveFaults.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace platform {
 
+namespace {
+
+SaveFault scopedFault = SaveFault::None;
+int passingSaves = 0;
+
+SaveFault environmentFault()
+{
+    const QByteArray name = qgetenv("KORLITH3D_SAVE_FAULT").trimmed().toLower();
+    if (name == "open")
+        return SaveFault::Open;
+    if (name == "write")
+        return SaveFault::Write;
+    if (name == "flush")
+        return SaveFault::Flush;
+    if (name == "rename")
+        return SaveFault::Rename;
+    if (name == "crash")
+        return SaveFault::Crash;
+    return SaveFault::None;
+}
+
+const QString kInjected = QStringLiteral(" (injected fault)");
+
+} // namespace
+
+SaveFault activeSaveFault()
+{
+    return scopedFault != SaveFault::None ? scopedFault : environmentFault();
+}
+
+ScopedSaveFault::ScopedSaveFault(SaveFault fault, int passing)
+    : previous_(scopedFault), previousPassing_(passingSaves)
+{
+    scopedFault = fault;
+    passingSaves = passing;
+}
+
+ScopedSaveFault::~ScopedSaveFault()
+{
+    scopedFault = previous_;
+    passingSaves = previousPassing_;
+}
+
 SaveResult saveFileAtomically(const QString& path, const QByteArray& data)
 {
+    auto failed = [&](const QString& why) {
+        return SaveResult{false, QStringLiteral("Cannot save \"%1\": %2").arg(path, why)};
+    };
     if (QFileInfo(path).isDir())
-        return {false, QStringLiteral("Cannot save \"%1\": it is a folder").arg(path)};
+        return failed(QStringLiteral("it is a folder"));
+    SaveFault fault = activeSaveFault();
+    if (fault != SaveFault::None && scopedFault != SaveFault::None && passingSaves > 0) {
+        --passingSaves;
+        fault = SaveFault::None;
+    }
+    if (fault == SaveFault::Open)
+        return failed(QStringLiteral("cannot create the temporary file") + kInjected);
     QSaveFile file(path);
     // Never fall back to writing the target in place: that could leave a
     // half-written document.
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString())};
+        return failed(file.errorString());
+    if (fault == SaveFault::Write) {
+        file.write(data.left(data.size() / 2));
+        file.flush();
+        file.cancelWriting();
+        return failed(QStringLiteral("no space left on the device") + kInjected);
+    }
     // QSaveFile::commit() does not fail when flushing its buffer fails, so
     // flush here: a short write must never be renamed over the document.
-    if (file.write(data) != data.size() || !file.flush()) {
-        const QString why = file.errorString();
+    if (file.write(data) != data.size() || !file.flush() || fault == SaveFault::Flush) {
+        const QString why = fault == SaveFault::Flush ? QStringLiteral("the flush failed") + kInjected
+                                                      : file.errorString();
         file.cancelWriting();
-        return {false, QStringLiteral("Cannot save \"%1\": %2").arg(path, why)};
+        return failed(why);
+    }
+    if (fault == SaveFault::Crash)
+        std::_Exit(kSaveCrashExitCode);
+    if (fault == SaveFault::Rename) {
+        file.cancelWriting();
+        return failed(QStringLiteral("the new file cannot replace the old one") + kInjected);
     }
     if (!file.commit())
-        return {false, QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString())};
+        return failed(file.errorString());
     return {true, {}};
 }
 

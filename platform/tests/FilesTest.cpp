@@ -1,4 +1,5 @@
 #include "platform/Paths.h"
+#include "platform/SaveFaults.h"
 #include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
@@ -179,6 +180,64 @@ TEST(TextFile, FailedSaveLeavesTheOldFileWhole)
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         EXPECT_EQ(readBytes(path), "old content");
     }
+}
+
+TEST(TextFile, EachInjectedSaveFaultKeepsTheOldFileAndNamesIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("doc.ini");
+    writeBytes(path, "old content\r\n");
+    const QByteArray longer(20000, 'x');
+    for (const SaveFault fault : {SaveFault::Open, SaveFault::Write, SaveFault::Flush, SaveFault::Rename}) {
+        const ScopedSaveFault injected(fault);
+        const SaveResult result = saveFileAtomically(path, longer);
+        EXPECT_FALSE(result) << int(fault);
+        EXPECT_TRUE(result.error.contains(path)) << result.error.toStdString();
+        EXPECT_EQ(readBytes(path), "old content\r\n") << int(fault);
+        // No temporary file is left beside the document.
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.ini"}) << int(fault);
+    }
+    // The first saves pass, the next fails.
+    {
+        const ScopedSaveFault third(SaveFault::Write, 2);
+        EXPECT_TRUE(saveFileAtomically(dir.filePath("a"), "1"));
+        EXPECT_TRUE(saveFileAtomically(dir.filePath("b"), "2"));
+        EXPECT_FALSE(saveFileAtomically(path, longer));
+        EXPECT_FALSE(saveFileAtomically(dir.filePath("a"), "3"));
+    }
+    EXPECT_EQ(readBytes(dir.filePath("a")), "1");
+    EXPECT_EQ(readBytes(path), "old content\r\n");
+    // The environment form, for whole programs; the scoped fault wins over it.
+    qputenv("KORLITH3D_SAVE_FAULT", "rename");
+    EXPECT_EQ(activeSaveFault(), SaveFault::Rename);
+    EXPECT_FALSE(saveFileAtomically(path, longer));
+    {
+        const ScopedSaveFault flush(SaveFault::Flush);
+        EXPECT_EQ(activeSaveFault(), SaveFault::Flush);
+    }
+    qunsetenv("KORLITH3D_SAVE_FAULT");
+    EXPECT_EQ(activeSaveFault(), SaveFault::None);
+    EXPECT_EQ(readBytes(path), "old content\r\n");
+    ASSERT_TRUE(saveFileAtomically(path, longer));
+    EXPECT_EQ(readBytes(path), longer);
+}
+
+TEST(TextFile, AProcessKilledBetweenWriteAndRenameLeavesTheOldFile)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("doc.ldm");
+    writeBytes(path, "[OLD]\r\nKey=1\r\n");
+    EXPECT_EXIT(
+        {
+            const ScopedSaveFault crash(SaveFault::Crash);
+            saveFileAtomically(path, QByteArray(5000, 'n'));
+        },
+        ::testing::ExitedWithCode(kSaveCrashExitCode), "");
+    EXPECT_EQ(readBytes(path), "[OLD]\r\nKey=1\r\n");
+    // The next save replaces the document (and only it carries the name).
+    ASSERT_TRUE(saveFileAtomically(path, "new"));
+    EXPECT_EQ(readBytes(path), "new");
 }
 
 TEST(TextFile, AppendLineAddsCrLf)

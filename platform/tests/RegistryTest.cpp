@@ -1,4 +1,5 @@
 #include "platform/Registry.h"
+#include "platform/SaveFaults.h"
 #include "platform/Profile.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,20 @@ TEST_F(RegistryTest, DamagedFileReadsAsMissingAndIsNeverReplaced)
     }
     // The other hive is unaffected.
     EXPECT_TRUE(writeRegistryString(Hive::LocalMachine, "SOFTWARE\\Microsoft\\DirectX", "Version", "4.08.01.0810"));
+}
+
+TEST_F(RegistryTest, AFailedStoreSaveKeepsTheStoreAndReportsTheWrite)
+{
+    ASSERT_TRUE(writeRegistryString(Hive::CurrentUser, emberly, "Path", "/old"));
+    const QByteArray before = hiveBytes(Hive::CurrentUser);
+    for (const SaveFault fault : {SaveFault::Write, SaveFault::Flush, SaveFault::Rename}) {
+        const ScopedSaveFault injected(fault);
+        EXPECT_FALSE(writeRegistryString(Hive::CurrentUser, emberly, "Path", "/new")) << int(fault);
+        EXPECT_FALSE(writeRegistryDword(Hive::CurrentUser, emberly, "Count", 7)) << int(fault);
+        EXPECT_FALSE(deleteRegistryKey(Hive::CurrentUser, emberly)) << int(fault);
+        EXPECT_EQ(hiveBytes(Hive::CurrentUser), before) << int(fault);
+    }
+    EXPECT_EQ(readRegistryString(Hive::CurrentUser, emberly, "Path"), "/old");
 }
 
 TEST_F(RegistryTest, DirectXVersionPrefersTheStoredValue)

@@ -4,7 +4,12 @@
 
 #include <platform/Profile.h>
 #include <platform/RuntimeError.h>
+#include <platform/TextFile.h>
 #include <platform/TextRules.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <QStringList>
 
@@ -162,10 +167,27 @@ MapSaveResult saveMap(const MapScene& scene, const QString& path)
     entries.push_back({kLight, QStringLiteral("Land shadows"), mapBoolean(scene.landShadows)});
     entries.push_back({kLight, QStringLiteral("Object shadows"), mapBoolean(scene.objectShadows)});
 
+    // The keys are written one at a time. A failure part-way must not leave a
+    // map that mixes the old scene and the new one, so they go to a copy of
+    // the map in a private folder, and the copy replaces it in one atomic save.
+    const QTemporaryDir staging;
+    const QString work = staging.filePath(QStringLiteral("map.ldm"));
+    if (!staging.isValid())
+        return MapSaveResult{false, {}, QStringLiteral("no temporary folder for the save")};
+    if (QFileInfo(path).isDir())
+        return MapSaveResult{false, {}, QStringLiteral("\"%1\" is a folder").arg(path)};
+    if (QFileInfo::exists(path) && !QFile::copy(path, work))
+        return MapSaveResult{false, {}, QStringLiteral("\"%1\" cannot be read").arg(path)};
     for (const Entry& entry : entries) {
-        if (!writeMapKey(entry.section, entry.key, entry.value, path))
-            return MapSaveResult{false, entry.section + QLatin1Char('/') + entry.key};
+        if (!writeMapKey(entry.section, entry.key, entry.value, work))
+            return MapSaveResult{false, entry.section + QLatin1Char('/') + entry.key, {}};
     }
+    const platform::ReadResult written = platform::readWholeFile(work);
+    if (!written)
+        return MapSaveResult{false, {}, written.error};
+    const platform::SaveResult saved = platform::saveFileAtomically(path, written.data);
+    if (!saved)
+        return MapSaveResult{false, {}, saved.error};
     return {};
 }
 

@@ -50,9 +50,11 @@ QString readMapKey(const QString& section, const QString& key, const QString& pa
 struct MapSaveResult {
     bool ok = true;
     QString failedKey;   // "SECTION/Key" of the write that failed
+    QString error;       // why the file could not be replaced
 };
 // Writes every key in the file's order; existing keys are replaced in place,
-// keys the scene does not write (objects beyond its count) stay.
+// keys the scene does not write (objects beyond its count) stay. The map is
+// replaced as a whole: a save that fails leaves the previous file as it was.
 MapSaveResult saveMap(const MapScene& scene, const QString& path);
 
 // What a map load does to the program, step by step in the file's order. Each

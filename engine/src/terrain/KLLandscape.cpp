@@ -9,9 +9,10 @@
 
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 #include <new>
+
+#include <platform/TextFile.h>
 
 using kl::terrain::LandscapeData;
 using kl::terrain::Terrain;
@@ -272,28 +273,12 @@ std::vector<kl::terrain::BlendLayer> readBlendLayers(kl::core::Context& context,
     return layers;
 }
 
-// Writes a temporary file beside the output and renames it over the output,
-// so the output is never half-written.
+// Saves through the platform's atomic save: the output is never half-written.
 void writeWholeFile(kl::core::Context& context, const QString& output, const QByteArray& bytes)
 {
-    const QString path = context.resolve(output);
-    auto failed = [&](const QString& why) {
-        context.fail(KLERR_FILE_ACCESS, QStringLiteral("GenerateTexture: cannot write \"%1\": %2").arg(output, why));
-    };
-    if (QFileInfo(path).isDir())
-        failed(QStringLiteral("it is a folder"));
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        failed(file.errorString());
-    // commit() does not report a failed flush of its buffer: flush first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        failed(why);
-    }
-    if (!file.commit())
-        failed(file.errorString());
+    const platform::SaveResult saved = platform::saveFileAtomically(context.resolve(output), bytes);
+    if (!saved)
+        context.fail(KLERR_FILE_ACCESS, QStringLiteral("GenerateTexture: cannot write \"%1\": %2").arg(output, saved.error));
 }
 
 } // namespace

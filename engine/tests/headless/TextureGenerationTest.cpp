@@ -10,6 +10,8 @@
 #include "dds/DdsFile.h"
 #include "terrain/TextureGeneration.h"
 
+#include <platform/SaveFaults.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -325,6 +327,23 @@ TEST_F(TextureGenerationTest, WeightsWorkedOutOnceAgreeWithWeightsAtEachPixel)
     }
     EXPECT_GT(apart, 0u);   // the two ways really differ
     EXPECT_LE(flipped, a.size() / 500);
+}
+
+TEST_F(TextureGenerationTest, AFailedWriteOfTheTextureKeepsThePreviousOne)
+{
+    save(greyImage(4, 4, [](int, int) { return 9; }), "h.bmp");
+    save(solid(4, 4, qRgb(1, 2, 3)), "good.bmp");
+    writeFile("out.bmp", "previous texture");
+    land->AddTextureLayer("good.bmp", 0, 255, 1.5f, 1, 1);
+    for (const platform::SaveFault fault : {platform::SaveFault::Write, platform::SaveFault::Flush,
+                                            platform::SaveFault::Rename}) {
+        const platform::ScopedSaveFault injected(fault);
+        EXPECT_KLERROR(land->GenerateTexture("h.bmp", "out.bmp", 16), KLERR_FILE_ACCESS, "out.bmp");
+        EXPECT_EQ(bytes("out.bmp"), "previous texture") << int(fault);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3) << int(fault);
+    }
+    land->GenerateTexture("h.bmp", "out.bmp", 16);
+    EXPECT_EQ(QImage(path("out.bmp")).pixel(1, 1) & 0xFFFFFF, 0x010203u);
 }
 
 TEST_F(TextureGenerationTest, FailuresNameTheFileAndLeaveTheOutputAlone)

@@ -3,6 +3,7 @@
 #include "core/cInifile.h"
 #include "core/mPresets.h"
 
+#include <platform/SaveFaults.h>
 #include <platform/Interaction.h>
 #include <platform/Profile.h>
 
@@ -184,6 +185,23 @@ TEST_F(PresetTest, AStoredCustomTextureAsksOnceOnlyWhileNoneIsLoaded)
     EXPECT_EQ(window.recs.particles[0].TextureID, 20);
     EXPECT_EQ(window.recs.particles[2].TextureID, 20);
     EXPECT_EQ(dialogs->calls().size(), 3u);
+}
+
+TEST_F(PresetTest, AFailedPresetSaveKeepsTheStoreWhole)
+{
+    ASSERT_TRUE(savePreset("Old", store(), window));
+    QFile file(store());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    for (const platform::SaveFault fault : {platform::SaveFault::Write, platform::SaveFault::Rename}) {
+        const platform::ScopedSaveFault injected(fault);
+        EXPECT_FALSE(savePreset("New", store(), window)) << int(fault);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before) << int(fault);
+        file.close();
+    }
+    EXPECT_EQ(presetNames(store()), QStringList{"Old"});
 }
 
 TEST_F(PresetTest, SavePathsSectionsAndNames)

@@ -6,6 +6,7 @@
 #include <korlith3d/KLLandscape.h>
 #include <korlith3d/KLTextureFactory.h>
 
+#include <platform/SaveFaults.h>
 #include <platform/TextFile.h>
 #include <platform/TextRules.h>
 
@@ -115,6 +116,23 @@ TEST_F(Lightmap, ABakeOnASmallLandThenSavingThePictureAndThePoints)
     EXPECT_EQ(engine().landscape()->GetLightmap(), id);
     EXPECT_EQ(KLTextureFactory().GetTextureWidth(id), 128);
     EXPECT_EQ(dialogs->calls().at(1).style, platform::vbInformation);
+
+    // A save that fails (here: the new file cannot replace the old one)
+    // keeps the saved lightmap as it was and does not claim it was saved.
+    {
+        QFile before(saved);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        const platform::ScopedSaveFault injected(platform::SaveFault::Rename);
+        dialogs->expectSaveFile(saved);
+        const std::size_t shown = dialogs->calls().size();
+        click("LblSaveMap");
+        EXPECT_EQ(dialogs->pending(), 0u);
+        EXPECT_EQ(dialogs->calls().size(), shown + 1);   // the file dialog only
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        EXPECT_EQ(before.readAll(), bytes);
+    }
 
     dialogs->expectSaveFile(file("points.TXT"));
     dialogs->expectMsgBox(platform::vbOK, "Coordinates saved to file.");

@@ -2,6 +2,7 @@
 // back, long values, and loads that stop at a bad key.
 #include "core/MapFile.h"
 
+#include <platform/SaveFaults.h>
 #include <platform/TextFile.h>
 
 #include <QFile>
@@ -141,6 +142,55 @@ TEST_F(MapFileTest, SavingFewerObjectsKeepsTheOldKeysButCountLimitsTheLoad)
     ASSERT_TRUE(loadMap(path(), target).ok);
     ASSERT_EQ(target.objects.size(), 1u);
     EXPECT_EQ(target.objects[0].second.fileName, "a.x");
+}
+
+TEST_F(MapFileTest, AFailedSaveLeavesThePreviousMapByteForByte)
+{
+    MapScene scene;
+    scene.objects = {object("a.x", {1, 2, 3}, false, true)};
+    ASSERT_TRUE(saveMap(scene, path()).ok);
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    MapScene changed = scene;
+    changed.heightmap = QStringLiteral("other.bmp");
+    changed.objects.push_back(object("b.3ds", {4, 5, 6}, true, false));
+    // Whichever of the save's writes fails (the n-th, for every n until the
+    // save goes through), the old map stays and the failure names a key or,
+    // for the last step, the file.
+    for (const platform::SaveFault fault :
+         {platform::SaveFault::Open, platform::SaveFault::Write, platform::SaveFault::Rename}) {
+        bool replaceFailed = false;
+        for (int passing = 0; passing < 100; ++passing) {
+            MapSaveResult saved;
+            {
+                const platform::ScopedSaveFault injected(fault, passing);
+                saved = saveMap(changed, path());
+            }
+            if (saved.ok)
+                break;
+            EXPECT_TRUE(!saved.failedKey.isEmpty() || saved.error.contains(path())) << passing;
+            replaceFailed = replaceFailed || saved.failedKey.isEmpty();
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), before) << int(fault) << " " << passing;
+            file.close();
+        }
+        EXPECT_TRUE(replaceFailed) << int(fault);
+        ASSERT_TRUE(platform::saveFileAtomically(path(), before));   // the old map for the next fault
+    }
+    // A key that cannot be written (a line break in a name) stops the save
+    // at that key, before the map is touched: no half-new map.
+    changed.objects[1].fileName = QStringLiteral("b\n[LIGHT]");
+    const MapSaveResult refused = saveMap(changed, path());
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.failedKey, "OBJECTS/Object2");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    file.close();
+    // A folder where the map should go is reported too.
+    EXPECT_FALSE(saveMap(scene, dir.path()).ok);
 }
 
 TEST_F(MapFileTest, ValuesLongerThan254CharactersComeBackCut)
