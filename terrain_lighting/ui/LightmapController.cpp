@@ -119,8 +119,12 @@ void LightmapController::saveLightmap()
         if (!frame_.lightmapWindow()->picture()->image().convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"))
             throw platform::RuntimeError(platform::err::PathFileAccessError);
         const platform::SaveResult saved = platform::saveFileAtomically(*path, bytes);
-        if (!saved)
-            throw platform::RuntimeError(platform::err::PathFileAccessError, saved.error);
+        if (!saved) {
+            // The previous file is untouched; the user must know this one was not written.
+            platform::msgBox(QStringLiteral("The lightmap could not be saved to %1: %2").arg(*path, saved.error),
+                             platform::vbExclamation, kProgramTitle);
+            return;
+        }
         frame_.engine().settings().lightmap = *path;
         platform::msgBox(QStringLiteral("Lightmap saved to file."), platform::vbInformation, kProgramTitle);
         frame_.engine().loadLightmapTexture(*path);
@@ -134,8 +138,17 @@ void LightmapController::saveCoordinates()
                          QString(), QStringLiteral(".txt"));
     if (!path)
         return;
-    if (saveShadowCoordinates(frame_.engine().settings().shadowCoordinates, *path) == CoordinatesSaved::Saved)
+    switch (saveShadowCoordinates(frame_.engine().settings().shadowCoordinates, *path)) {
+    case CoordinatesSaved::Saved:
         platform::msgBox(QStringLiteral("Coordinates saved to file."), platform::vbInformation, kProgramTitle);
+        break;
+    case CoordinatesSaved::Failed:
+        platform::msgBox(QStringLiteral("The shadow coordinates could not be saved to %1.").arg(*path),
+                         platform::vbExclamation, kProgramTitle);
+        break;
+    case CoordinatesSaved::Nothing:
+        break;
+    }
 }
 
 void LightmapController::applyShadow()

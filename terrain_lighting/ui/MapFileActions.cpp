@@ -44,9 +44,15 @@ void MapFileActions::saveMap()
     const std::optional<QString> path = chooseFileToSave(kSaveMapTitle, kMapFilter, mapsFolder(), QStringLiteral(".ldm"));
     if (!path)
         return;
-    // A failed write ends the save without a message, as the other file
-    // actions do; what was written stays.
-    landlume::saveMap(frame_.engine().mapScene(), *path);
+    // The map is replaced as a whole; a failed save keeps the previous file
+    // and says why.
+    const MapSaveResult saved = landlume::saveMap(frame_.engine().mapScene(), *path);
+    if (!saved.ok) {
+        const QString reason = saved.error.isEmpty() ? QStringLiteral("the key %1 could not be written").arg(saved.failedKey)
+                                                     : saved.error;
+        platform::msgBox(QStringLiteral("The map could not be saved to %1: %2").arg(*path, reason),
+                         platform::vbExclamation, kProgramTitle);
+    }
 }
 
 void MapFileActions::buildLandscape(const QString& heightmap, qint32 width, qint32 height, float factorY)

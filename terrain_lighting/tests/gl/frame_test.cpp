@@ -4,6 +4,8 @@
 
 #include "core/MapFile.h"
 
+#include <platform/SaveFaults.h>
+
 #include <korlith3d/KLEngine.h>
 #include <korlith3d/KLLandscape.h>
 #include <korlith3d/KLMesh.h>
@@ -269,6 +271,24 @@ TEST_F(Frame, MapFilesPlaceTheExampleObjectsOnTheGroundAndSaveThemBack)
     EXPECT_EQ(readMapKey("OBJECTS", "Object3", saved), "Models\\house.3ds");
     EXPECT_EQ(readMapKey("LANDSCAPE", "FactorY", saved), "2");
     EXPECT_EQ(readMapKey("OBJECTS", "Aligned2", saved), "True");
+
+    // A save that cannot replace the map keeps the saved file and says so.
+    {
+        QFile before(saved);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        setText("TxtLandSet_2", "3");
+        click("LblApplyLand");
+        const platform::ScopedSaveFault injected(platform::SaveFault::Rename);
+        dialogs->expectSaveFile(saved);
+        dialogs->expectMsgBox(platform::vbOK, "The map could not be saved to " + saved);
+        control<QAction>("mnuSave")->trigger();
+        EXPECT_EQ(dialogs->pending(), 0u);
+        EXPECT_EQ(dialogs->calls().back().style, platform::vbExclamation);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        EXPECT_EQ(before.readAll(), bytes);
+    }
 
     // A map that fails half-way keeps what it loaded and names the key.
     ASSERT_TRUE(writeMapKey("OBJECTS", "Object2", "Models\\missing.x", saved));

@@ -118,7 +118,7 @@ TEST_F(Lightmap, ABakeOnASmallLandThenSavingThePictureAndThePoints)
     EXPECT_EQ(dialogs->calls().at(1).style, platform::vbInformation);
 
     // A save that fails (here: the new file cannot replace the old one)
-    // keeps the saved lightmap as it was and does not claim it was saved.
+    // keeps the saved lightmap as it was and says it was not saved.
     {
         QFile before(saved);
         ASSERT_TRUE(before.open(QIODevice::ReadOnly));
@@ -126,10 +126,12 @@ TEST_F(Lightmap, ABakeOnASmallLandThenSavingThePictureAndThePoints)
         before.close();
         const platform::ScopedSaveFault injected(platform::SaveFault::Rename);
         dialogs->expectSaveFile(saved);
+        dialogs->expectMsgBox(platform::vbOK, "The lightmap could not be saved to " + saved);
         const std::size_t shown = dialogs->calls().size();
         click("LblSaveMap");
         EXPECT_EQ(dialogs->pending(), 0u);
-        EXPECT_EQ(dialogs->calls().size(), shown + 1);   // the file dialog only
+        ASSERT_EQ(dialogs->calls().size(), shown + 2);   // the file dialog and the message
+        EXPECT_EQ(dialogs->calls().back().style, platform::vbExclamation);
         ASSERT_TRUE(before.open(QIODevice::ReadOnly));
         EXPECT_EQ(before.readAll(), bytes);
     }
