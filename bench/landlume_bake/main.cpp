@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "landlume_bake: start-up failed\n");
         return 1;
     }
-    frame.openMapFile(folder + "/Maps/example.ldm");
+    frame.mapFiles().openMapFile(folder + "/Maps/example.ldm");
     if (frame.engine().objectCount() != 3) {
         std::fprintf(stderr, "landlume_bake: the example map did not place its three objects\n");
         return 1;
@@ -97,10 +97,10 @@ int main(int argc, char** argv)
         QElapsedTimer clock;
         clock.start();
         const std::clock_t cpu = std::clock();
-        frame.generateLightmap();
+        frame.lightmap().generateLightmap();
         best = std::min(best, double(clock.nsecsElapsed()) / 1e9);
         bestCpu = std::min(bestCpu, double(std::clock() - cpu) / CLOCKS_PER_SEC);
-        if (frame.lastBake().end != landlume::BakeEnd::Finished) {
+        if (frame.lightmap().lastBake().end != landlume::BakeEnd::Finished) {
             std::fprintf(stderr, "landlume_bake: the bake did not finish\n");
             return 1;
         }
