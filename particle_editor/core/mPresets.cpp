@@ -3,6 +3,7 @@
 #include "core/cInifile.h"
 
 #include <platform/Interaction.h>
+#include <platform/Profile.h>
 #include <platform/RuntimeError.h>
 #include <platform/TextRules.h>
 
@@ -89,20 +90,25 @@ QStringList presetValues(const EmitterRecords& records, int index, bool enabled)
 bool savePreset(const QString& name, const QString& file, PresetWindow& window)
 {
     const QString procedure = QStringLiteral("savePreset");
-    bool allWritten = true;
-    const auto write = [&](const QString& section, const QString& key, const QString& value) {
-        WriteIniValue(file, section, key, value);
-        allWritten = allWritten && sharedIniFile().Success();
-    };
-    const QStringList words = presetKeyWords();
-    for (int i = 0; i < kEmitterCount; ++i) {
-        logStep(window, procedure, [&] { write(kPresetsSection, name, name); });
-        QStringList values;
-        logStep(window, procedure, [&] { values = presetValues(window.records(), i, window.emitterEnabled(i)); });
-        for (int k = 0; k < values.size(); ++k)
-            logStep(window, procedure, [&] { write(name, QString::number(i) + words[k], values[k]); });
-    }
-    return allWritten;
+    // The keys go one by one into a copy of the store, which replaces it only
+    // when every key was written: a failure part-way keeps the store as it was.
+    const platform::StagedProfileSave saved = platform::saveProfileThroughCopy(file, [&](const QString& copy) {
+        bool allWritten = true;
+        const auto write = [&](const QString& section, const QString& key, const QString& value) {
+            WriteIniValue(copy, section, key, value);
+            allWritten = allWritten && sharedIniFile().Success();
+        };
+        const QStringList words = presetKeyWords();
+        for (int i = 0; i < kEmitterCount; ++i) {
+            logStep(window, procedure, [&] { write(kPresetsSection, name, name); });
+            QStringList values;
+            logStep(window, procedure, [&] { values = presetValues(window.records(), i, window.emitterEnabled(i)); });
+            for (int k = 0; k < values.size(); ++k)
+                logStep(window, procedure, [&] { write(name, QString::number(i) + words[k], values[k]); });
+        }
+        return allWritten;
+    });
+    return saved.ok;
 }
 
 void loadPreset(const QString& name, const QString& file, PresetWindow& window)

@@ -3,7 +3,9 @@
 #include "IniLines.h"
 #include "platform/TextFile.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <optional>
 #include <vector>
@@ -289,6 +291,28 @@ QStringList splitNulList(const QString& list)
     if (!names.isEmpty() && names.back().isEmpty())
         names.removeLast();
     return names;
+}
+
+StagedProfileSave saveProfileThroughCopy(const QString& file,
+                                         const std::function<bool(const QString& copy)>& writeKeys)
+{
+    if (QFileInfo(file).isDir())
+        return {false, QStringLiteral("\"%1\" is a folder").arg(file)};
+    const QTemporaryDir staging;
+    if (!staging.isValid())
+        return {false, QStringLiteral("no temporary folder for the save of \"%1\"").arg(file)};
+    const QString copy = staging.filePath(QFileInfo(file).fileName());
+    if (QFileInfo::exists(file) && !QFile::copy(file, copy))
+        return {false, QStringLiteral("\"%1\" cannot be read").arg(file)};
+    if (!writeKeys(copy))
+        return {false, {}};
+    const ReadResult written = readWholeFile(copy);
+    if (!written)
+        return {false, written.error};
+    const SaveResult saved = saveFileAtomically(file, written.data);
+    if (!saved)
+        return {false, saved.error};
+    return {};
 }
 
 } // namespace platform

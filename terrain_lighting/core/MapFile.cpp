@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <QStringList>
 
@@ -167,28 +166,21 @@ MapSaveResult saveMap(const MapScene& scene, const QString& path)
     entries.push_back({kLight, QStringLiteral("Land shadows"), mapBoolean(scene.landShadows)});
     entries.push_back({kLight, QStringLiteral("Object shadows"), mapBoolean(scene.objectShadows)});
 
-    // The keys are written one at a time. A failure part-way must not leave a
-    // map that mixes the old scene and the new one, so they go to a copy of
-    // the map in a private folder, and the copy replaces it in one atomic save.
-    const QTemporaryDir staging;
-    const QString work = staging.filePath(QStringLiteral("map.ldm"));
-    if (!staging.isValid())
-        return MapSaveResult{false, {}, QStringLiteral("no temporary folder for the save")};
-    if (QFileInfo(path).isDir())
-        return MapSaveResult{false, {}, QStringLiteral("\"%1\" is a folder").arg(path)};
-    if (QFileInfo::exists(path) && !QFile::copy(path, work))
-        return MapSaveResult{false, {}, QStringLiteral("\"%1\" cannot be read").arg(path)};
-    for (const Entry& entry : entries) {
-        if (!writeMapKey(entry.section, entry.key, entry.value, work))
-            return MapSaveResult{false, entry.section + QLatin1Char('/') + entry.key, {}};
-    }
-    const platform::ReadResult written = platform::readWholeFile(work);
-    if (!written)
-        return MapSaveResult{false, {}, written.error};
-    const platform::SaveResult saved = platform::saveFileAtomically(path, written.data);
-    if (!saved)
-        return MapSaveResult{false, {}, saved.error};
-    return {};
+    // The keys are written one at a time into a copy that replaces the map
+    // as a whole, so a failure part-way leaves the previous map.
+    MapSaveResult result;
+    const platform::StagedProfileSave saved = platform::saveProfileThroughCopy(path, [&](const QString& copy) {
+        for (const Entry& entry : entries) {
+            if (!writeMapKey(entry.section, entry.key, entry.value, copy)) {
+                result.failedKey = entry.section + QLatin1Char('/') + entry.key;
+                return false;
+            }
+        }
+        return true;
+    });
+    result.ok = saved.ok;
+    result.error = saved.error;
+    return result;
 }
 
 QString MapLoadResult::message() const

@@ -202,6 +202,18 @@ TEST_F(PresetTest, AFailedPresetSaveKeepsTheStoreWhole)
         file.close();
     }
     EXPECT_EQ(presetNames(store()), QStringList{"Old"});
+
+    // A save failing part-way (after n keys were written) leaves no mix of
+    // the old store and the new preset either.
+    for (int passing : {0, 1, 5, 40, 69, 70}) {
+        const platform::ScopedSaveFault injected(platform::SaveFault::Write, passing);
+        EXPECT_FALSE(savePreset("New", store(), window)) << passing;
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before) << passing;
+        file.close();
+    }
+    ASSERT_TRUE(savePreset("New", store(), window));
+    EXPECT_EQ(presetNames(store()), (QStringList{"Old", "New"}));
 }
 
 TEST_F(PresetTest, SavePathsSectionsAndNames)

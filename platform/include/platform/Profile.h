@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace platform {
 
 // A profile file larger than this, or holding a longer line, is not read:
@@ -59,5 +61,18 @@ QString getProfileSectionNames(int bufferSize, const QString& file);
 
 // Splits a NUL-separated list as returned above; no empty trailing element.
 QStringList splitNulList(const QString& list);
+
+// A document written key by key, replaced as a whole. `writeKeys` runs
+// against a private copy of `file` (the file as it is; none when it does not
+// exist) and returns false to give the save up; only when it returns true
+// does the copy replace `file`, in one atomic save. A failure part-way thus
+// leaves the file as it was instead of mixing the old document and the new.
+struct StagedProfileSave {
+    bool ok = true;
+    QString error;   // why the file was not replaced; empty when writeKeys gave up
+    explicit operator bool() const { return ok; }
+};
+StagedProfileSave saveProfileThroughCopy(const QString& file,
+                                         const std::function<bool(const QString& copy)>& writeKeys);
 
 } // namespace platform
