@@ -38,8 +38,17 @@ public:
         at(section, key);
         return readMapKey(section, key, path_);
     }
-    // Leading numeric part, 0 when none.
-    double leadingNumber(const QString& section, const QString& key) { return platform::val(text(section, key)); }
+    // Leading numeric part, 0 when none; one beyond the range of a number
+    // (such as 1e620) fails at its key.
+    double leadingNumber(const QString& section, const QString& key)
+    {
+        const QString value = text(section, key);
+        try {
+            return platform::val(value);
+        } catch (const platform::RuntimeError&) {
+            fail(QStringLiteral("\"%1\" is too large a number").arg(value));
+        }
+    }
     double number(const QString& section, const QString& key)
     {
         const QString value = text(section, key);

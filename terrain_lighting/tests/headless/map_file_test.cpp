@@ -283,6 +283,16 @@ TEST_F(MapFileTest, AnyBytesLoadWithoutCrashing)
     const MapLoadResult result = loadMap(path(), target);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.key, "Position1");
+
+    // A number beyond any range in a header key stops the load at that key.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[LANDSCAPE]\r\nHeightmap=h.bmp\r\nWidth=1e620\r\n");
+    file.close();
+    const MapLoadResult huge = loadMap(path(), target);
+    EXPECT_FALSE(huge.ok);
+    EXPECT_EQ(huge.section, "LANDSCAPE");
+    EXPECT_EQ(huge.key, "Width");
+    EXPECT_TRUE(huge.message().contains("1e620"));
 }
 
 } // namespace
