@@ -103,37 +103,30 @@ void PresetMenus::deletePreset(const QString& name)
 
 QAction* PresetMenus::loadItem(int index, bool create)
 {
-    const QString name = QStringLiteral("mnuPresetList_%1").arg(index);
-    QMenu* menu = form_.presetsMenu();
-    for (QAction* a : menu->actions())
-        if (a->objectName() == name)
-            return a;
-    if (!create)
-        return nullptr;
-    auto* item = new QAction(menu);
-    item->setObjectName(name);
-    item->setCheckable(true);
-    menu->addAction(item);
-    connect(item, &QAction::triggered, this, [this, item] {
-        form_.guarded(QStringLiteral("mnuPresetList_Click"), [this, item] { loadFromMenu(item->text()); });
-    });
-    return item;
+    return menuItem(form_.presetsMenu(), QStringLiteral("mnuPresetList_%1").arg(index), create, true,
+                    QStringLiteral("mnuPresetList_Click"), [this](const QString& name) { loadFromMenu(name); });
 }
 
 QAction* PresetMenus::deleteItem(int index, bool create)
 {
-    const QString name = QStringLiteral("mnuPresetList2_%1").arg(index);
-    QMenu* menu = form_.presetDeleteMenu();
+    return menuItem(form_.presetDeleteMenu(), QStringLiteral("mnuPresetList2_%1").arg(index), create, false,
+                    QStringLiteral("mnuPresetList2_Click"), [this](const QString& name) { deletePreset(name); });
+}
+
+QAction* PresetMenus::menuItem(QMenu* menu, const QString& objectName, bool create, bool checkable,
+                               const QString& procedure, std::function<void(const QString&)> onClick)
+{
     for (QAction* a : menu->actions())
-        if (a->objectName() == name)
+        if (a->objectName() == objectName)
             return a;
     if (!create)
         return nullptr;
     auto* item = new QAction(menu);
-    item->setObjectName(name);
+    item->setObjectName(objectName);
+    item->setCheckable(checkable);
     menu->addAction(item);
-    connect(item, &QAction::triggered, this, [this, item] {
-        form_.guarded(QStringLiteral("mnuPresetList2_Click"), [this, item] { deletePreset(item->text()); });
+    connect(item, &QAction::triggered, this, [this, item, procedure, onClick = std::move(onClick)] {
+        form_.guarded(procedure, [item, &onClick] { onClick(item->text()); });
     });
     return item;
 }
@@ -168,18 +161,19 @@ void PresetMenus::buildPresetMenus(bool removal)
 
 QList<QAction*> PresetMenus::loadItems() const
 {
-    QList<QAction*> items;
-    for (QAction* a : form_.presetsMenu()->actions())
-        if (a->objectName().startsWith(QLatin1String("mnuPresetList_")))
-            items.append(a);
-    return items;
+    return itemsNamed(form_.presetsMenu(), QStringLiteral("mnuPresetList_"));
 }
 
 QList<QAction*> PresetMenus::deleteItems() const
 {
+    return itemsNamed(form_.presetDeleteMenu(), QStringLiteral("mnuPresetList2_"));
+}
+
+QList<QAction*> PresetMenus::itemsNamed(const QMenu* menu, const QString& prefix)
+{
     QList<QAction*> items;
-    for (QAction* a : form_.presetDeleteMenu()->actions())
-        if (a->objectName().startsWith(QLatin1String("mnuPresetList2_")))
+    for (QAction* a : menu->actions())
+        if (a->objectName().startsWith(prefix))
             items.append(a);
     return items;
 }

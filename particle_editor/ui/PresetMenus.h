@@ -8,7 +8,10 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QAction;
+class QMenu;
 
 namespace emberly {
 
@@ -50,6 +53,11 @@ public:
 private:
     QAction* loadItem(int index, bool create);
     QAction* deleteItem(int index, bool create);
+    // The menu's item of that object name; made (with its click handler,
+    // logged under `procedure`) when missing and `create` is set.
+    QAction* menuItem(QMenu* menu, const QString& objectName, bool create, bool checkable, const QString& procedure,
+                      std::function<void(const QString&)> onClick);
+    static QList<QAction*> itemsNamed(const QMenu* menu, const QString& prefix);
     void saveTo(const QString& name, const QString& file);
 
     frmMain& form_;
