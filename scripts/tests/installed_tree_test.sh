@@ -101,7 +101,7 @@ for row in "${tools[@]}"; do
     fail "no desktop entry for $folder"
     continue
   fi
-  if desktop-file-validate "$entry" | grep -v ': hint: ' | grep -q .; then
+  if [ -n "$(desktop-file-validate "$entry" | grep -v ': hint: ' || true)" ]; then
     fail "desktop-file-validate rejects $entry: $(desktop-file-validate "$entry")"
   fi
   [ "$(key "$entry" Name)" = "$folder" ] || fail "$entry: Name is '$(key "$entry" Name)'"
@@ -137,7 +137,7 @@ odd="$work/odd \$HOME \"q\" \`b\` 50%"
 cmake --install "$build" --prefix "$odd" >"$work/install-odd.log" 2>&1 \
   || { cat "$work/install-odd.log" >&2; fail "cmake --install into '$odd' failed"; }
 for entry in "$odd"/share/applications/*.desktop; do
-  if desktop-file-validate "$entry" | grep -v ': hint: ' | grep -q .; then
+  if [ -n "$(desktop-file-validate "$entry" | grep -v ': hint: ' || true)" ]; then
     fail "desktop-file-validate rejects $entry: $(desktop-file-validate "$entry")"
   fi
   program="$(exec_program "$(key "$entry" Exec)" || echo "(badly quoted: $(key "$entry" Exec))")"
@@ -149,7 +149,7 @@ while IFS= read -r -d '' program; do
   if file -b "$program" 2>/dev/null | grep -q ELF || head -c 4 "$program" | grep -q ELF; then
     missing="$(ldd "$program" | grep 'not found' || true)"
     [ -z "$missing" ] || fail "$program: $missing"
-    ldd "$program" | grep -q -F "$build/" && fail "$program loads libraries from the build tree"
+    ! grep -q -F "$build/" <<<"$(ldd "$program")" || fail "$program loads libraries from the build tree"
   fi
 done < <(find "$prefix" -path "$prefix/share" -prune -o -type f -perm -u+x -print0)
 

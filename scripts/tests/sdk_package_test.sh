@@ -4,7 +4,9 @@
 # package and the pkg-config file, builds engine/examples/viewer on its own
 # against that prefix and runs it to a screenshot whose pixels are checked.
 #   sdk_package_test.sh <build dir> <source dir> <sanitize ON|OFF>
-set -euo pipefail
+set -Eeuo pipefail
+# A command failing under -e names itself, so a failure is never silent.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND exited with $?" >&2' ERR
 
 build="$1"
 src="$2"
@@ -79,10 +81,15 @@ step "building the viewer"
 cmake --build "$work/viewer" >"$work/build.log" 2>&1 \
   || { cat "$work/build.log" >&2; fail "building the viewer failed"; }
 viewer="$work/viewer/klviewer"
-objdump -p "$viewer" | grep -q -E 'NEEDED +libkorlith3d\.so\.1$' \
+# Outputs are read whole before they are searched: `grep -q` stops reading
+# at the first match, and under pipefail the writer's broken pipe would fail
+# the check.
+needed="$(objdump -p "$viewer")"
+grep -q -E 'NEEDED +libkorlith3d\.so\.1$' <<<"$needed" \
   || fail "the viewer does not need libkorlith3d.so.1"
-ldd "$viewer" | grep -q -F "$lib/libkorlith3d.so.1" \
-  || fail "the viewer does not load the installed library: $(ldd "$viewer" | grep korlith3d)"
+loads="$(ldd "$viewer")"
+grep -q -F "$lib/libkorlith3d.so.1" <<<"$loads" \
+  || fail "the viewer does not load the installed library: $(grep korlith3d <<<"$loads")"
 
 step "running the viewer to a screenshot"
 [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || fail "no display (run under scripts/with-display)"
