@@ -91,7 +91,7 @@ public:
     ProgressLines(QTextStream& log, qint64 columns) : log_(log), columns_(std::max<qint64>(1, columns)) {}
     void show(int column)
     {
-        const int tenth = int(std::min<qint64>(10, qint64(column) * 10 / columns_));
+        const int tenth = int(std::min<qint64>(10, (qint64(column) + 1) * 10 / columns_));
         if (tenth <= shown_)
             return;
         shown_ = tenth;
