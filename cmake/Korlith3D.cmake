@@ -85,6 +85,8 @@ function(kl_add_test name)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock ${T_LIBS})
+  # Shared test helpers (header-only).
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/platform/testsupport)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     BUILD_RPATH "${KL_LIB_DIR}")

@@ -5,9 +5,18 @@
 #include <platform/Paths.h>
 #include <toolkit/EngineStartup.h>
 
+#include <QStringList>
+#include <QTextStream>
+
 int main(int argc, char** argv)
 {
     platform::Application app(argc, argv);
     toolkit::startLiveViewTool("Emberly");
-    return emberly::runEmberly(platform::programFolder());
+    // A file given on the command line (the desktop entry's %f) opens at start-up.
+    const QStringList arguments = app.arguments().mid(1);
+    if (arguments.size() > 1) {
+        QTextStream(stderr) << "Usage: emberly [FILE]\n";
+        return 2;
+    }
+    return emberly::runEmberly(platform::programFolder(), 3.0, arguments.value(0));
 }

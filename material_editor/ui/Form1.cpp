@@ -17,6 +17,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QSlider>
@@ -246,7 +248,7 @@ void Form1::applyResizeRules()
 
 // ---- start-up, loop, shutdown -------------------------------------------------
 
-bool Form1::load(bool runLoop)
+bool Form1::load(bool runLoop, const QString& fileToOpen)
 {
     // 1. Dialogs report Cancel to their callers; no scrolling yet.
     column_->setScrollingUp(false);
@@ -266,6 +268,8 @@ bool Form1::load(bool runLoop)
         return false;
     }
     applyResizeRules();
+    if (!fileToOpen.isEmpty())
+        openFileAtStart(fileToOpen);
     if (!runLoop)
         return true;
     while (runFrame()) {
@@ -465,6 +469,17 @@ bool Form1::saveMaterialFile(const QString& path)
     if (!result.ok)
         dialogs::message(kSaveFailedMessage, dialogs::Icon::None, windowTitle());
     return result.ok;
+}
+
+void Form1::openFileAtStart(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        dialogs::message(QStringLiteral("The material file %1 was not found.").arg(QDir::toNativeSeparators(path)),
+                         dialogs::Icon::Exclamation, windowTitle());
+        return;
+    }
+    loadMaterialFile(file.absoluteFilePath());
 }
 
 bool Form1::loadMaterialFile(const QString& path)

@@ -43,8 +43,9 @@ public:
     // Start-up of the window (steps 1-18). With runLoop the render loop runs
     // until Escape or Shutdown and Shutdown follows; without it the caller
     // drives single frames with runFrame(). Returns false when the engine
-    // could not be started (Shutdown has then run).
-    bool load(bool runLoop);
+    // could not be started (Shutdown has then run). A `fileToOpen` is loaded
+    // once the engine runs, as File > Load loads it.
+    bool load(bool runLoop, const QString& fileToOpen = QString());
     // One pass of the render loop; false when the loop must end (Escape down
     // or the program shut down meanwhile).
     bool runFrame();
@@ -72,6 +73,9 @@ public:
     void showCode();
     void showObjectsOptions();
     bool loadMaterialFile(const QString& path);
+    // A material file named on the command line: loadMaterialFile, or a
+    // message naming the file when there is none at `path`.
+    void openFileAtStart(const QString& path);
     bool saveMaterialFile(const QString& path);
     void loadLightSettings(const QString& path);
 

@@ -6,14 +6,14 @@
 
 namespace glazery {
 
-int runGlazery(const QString& programFolder, double splashSeconds)
+int runGlazery(const QString& programFolder, double splashSeconds, const QString& fileToOpen)
 {
     {
         frmSplash splash;
         toolkit::showSplash(splash, splashSeconds, toolkit::SplashWait::UntilClosedOrElapsed);
     }
     Form1 form(programFolder);
-    return form.load(true) ? 0 : 1;
+    return form.load(true, fileToOpen) ? 0 : 1;
 }
 
 void shellOpen(const QString& target)

@@ -45,6 +45,18 @@ void PresetMenus::menuLoad()
     loadPreset(particleFileSection(*path), *path, *this);
 }
 
+void PresetMenus::openFileAtStart(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        toolkit::dialogs::message(
+            QStringLiteral("The particle file %1 was not found.").arg(QDir::toNativeSeparators(path)),
+            toolkit::dialogs::Icon::Exclamation, QStringLiteral("Emberly"));
+        return;
+    }
+    loadPreset(particleFileSection(file.absoluteFilePath()), file.absoluteFilePath(), *this);
+}
+
 void PresetMenus::menuSave()
 {
     const std::optional<QString> chosen = toolkit::dialogs::saveFile(QStringLiteral("Emberly - Save File"), kParticleFileFilter);

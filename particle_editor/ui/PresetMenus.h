@@ -27,6 +27,9 @@ public:
 
     // ---- menu actions, public so tests can run them -----------------------
     void menuLoad();
+    // A particle file named on the command line, loaded as Load loads the
+    // chosen file; a message naming it when there is none at `path`.
+    void openFileAtStart(const QString& path);
     void menuSave();
     void menuAddNew();
     void menuCode();

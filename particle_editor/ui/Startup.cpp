@@ -9,7 +9,7 @@
 
 namespace emberly {
 
-int runEmberly(const QString& programFolder, double splashSeconds)
+int runEmberly(const QString& programFolder, double splashSeconds, const QString& fileToOpen)
 {
     if (readFlag(kShowIntroValue)) {
         frmSplash splash;
@@ -19,7 +19,12 @@ int runEmberly(const QString& programFolder, double splashSeconds)
     frmMain form(programFolder);
     PresetMenus presets(form);
     // An engine failure while starting ends the program with its message.
-    platform::runUncaught([&form] { form.load(true); });
+    platform::runUncaught([&] {
+        form.load(true, [&] {
+            if (!fileToOpen.isEmpty())
+                presets.openFileAtStart(fileToOpen);
+        });
+    });
     return 0;
 }
 

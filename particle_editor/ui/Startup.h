@@ -7,6 +7,6 @@
 namespace emberly {
 
 // Returns the program's exit code.
-int runEmberly(const QString& programFolder, double splashSeconds = 3.0);
+int runEmberly(const QString& programFolder, double splashSeconds = 3.0, const QString& fileToOpen = QString());
 
 } // namespace emberly

@@ -182,7 +182,7 @@ bool frmMain::directXCheck()
            platform::vbOK;
 }
 
-bool frmMain::load(bool runLoop)
+bool frmMain::load(bool runLoop, const std::function<void()>& afterStart)
 {
     autoRotate_ = readFlag(kAutoRotateValue);                             // 1
     if (!directXCheck())                                                  // 2
@@ -217,6 +217,8 @@ bool frmMain::load(bool runLoop)
     emitterPage_->setMotion(0);
     tabs_->layOut();                                                      // 13
     applyResizeRules();
+    if (afterStart)
+        afterStart();
     if (runLoop) {
         while (runFrame()) {
         }

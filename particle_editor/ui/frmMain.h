@@ -45,7 +45,9 @@ public:
     // Escape or closing and the shut-down follows; without it the caller
     // drives single passes with runFrame(). False when the user declined to
     // go on after the DirectX check or the view could not be started.
-    bool load(bool runLoop);
+    // `afterStart` runs once start-up is done, before the loop (a file named
+    // on the command line).
+    bool load(bool runLoop, const std::function<void()>& afterStart = {});
     // One pass of the loop; false when the loop must end.
     bool runFrame();
     void shutdown();

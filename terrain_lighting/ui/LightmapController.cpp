@@ -1,5 +1,6 @@
 #include "ui/LightmapController.h"
 
+#include "core/LightmapFile.h"
 #include "core/NumberInput.h"
 #include "core/ShadowCoordinates.h"
 #include "ui/ClsPreRendering.h"
@@ -13,7 +14,6 @@
 #include <platform/TextFile.h>
 #include <platform/Ui.h>
 
-#include <QBuffer>
 #include <QProgressBar>
 
 namespace landlume {
@@ -113,12 +113,7 @@ void LightmapController::saveLightmap()
         return;
     platform::StepByStep().step([&] {
         // A 24-bit BMP of the picture as it is now (shadows and filters).
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (!frame_.lightmapWindow()->picture()->image().convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"))
-            throw platform::RuntimeError(platform::err::PathFileAccessError);
-        const platform::SaveResult saved = platform::saveFileAtomically(*path, bytes);
+        const platform::SaveResult saved = saveLightmapPicture(frame_.lightmapWindow()->picture()->image(), *path);
         if (!saved) {
             // The previous file is untouched; the user must know this one was not written.
             platform::msgBox(QStringLiteral("The lightmap could not be saved to %1: %2").arg(*path, saved.error),

@@ -174,7 +174,7 @@ void MDIMain::arrangeChildren()
     shadowMapWindow_->move(std::max(0, area.width() - lightmapWidth), 0);
 }
 
-bool MDIMain::load(bool runLoop)
+bool MDIMain::load(bool runLoop, const QString& mapToOpen)
 {
     show();
     mainWindow_->show();
@@ -192,6 +192,8 @@ bool MDIMain::load(bool runLoop)
     }
     mainWindow_->show();
     main_->setFocus();
+    if (!mapToOpen.isEmpty())
+        mapFiles_.openMapAtStart(mapToOpen);
     if (!runLoop)
         return true;
     while (frame()) {

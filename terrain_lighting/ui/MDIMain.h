@@ -42,8 +42,9 @@ public:
 
     // Shows the windows and starts the engine; with `runLoop` runs the frame
     // loop until it ends and shuts down. False when start-up failed (the
-    // message has been shown).
-    bool load(bool runLoop);
+    // message has been shown). A `mapToOpen` is opened once the engine runs,
+    // as "Open LDM" opens it.
+    bool load(bool runLoop, const QString& mapToOpen = QString());
     // One pass of the frame loop; false once the loop is to end.
     bool frame();
     // The loop ended: shutdown.

@@ -7,6 +7,9 @@
 #include <platform/Paths.h>
 #include <platform/TextRules.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace landlume {
 
 MapFileActions::MapFileActions(MDIMain& frame) : frame_(frame) {}
@@ -39,6 +42,17 @@ void MapFileActions::openMapFile(const QString& path)
         platform::msgBox(result.message(), platform::vbExclamation, kProgramTitle);
 }
 
+void MapFileActions::openMapAtStart(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        platform::msgBox(QStringLiteral("The map file %1 was not found.").arg(QDir::toNativeSeparators(path)),
+                         platform::vbExclamation, kProgramTitle);
+        return;
+    }
+    openMapFile(file.absoluteFilePath());
+}
+
 void MapFileActions::saveMap()
 {
     const std::optional<QString> path = chooseFileToSave(kSaveMapTitle, kMapFilter, mapsFolder(), QStringLiteral(".ldm"));
@@ -57,12 +71,7 @@ void MapFileActions::saveMap()
 
 void MapFileActions::buildLandscape(const QString& heightmap, qint32 width, qint32 height, float factorY)
 {
-    SceneSettings& s = frame_.engine().settings();
-    s.heightmap = heightmap;
-    s.width = width;
-    s.height = height;
-    s.factorY = factorY;
-    frame_.engine().rebuildLand();
+    frame_.engine().buildLandscape(heightmap, width, height, factorY);
 }
 
 void MapFileActions::setLightmapSize(const QString& lightmap, float texWidth, float texHeight, float alpha)
@@ -86,8 +95,7 @@ void MapFileActions::setLight(const D3DVECTOR& direction) { frame_.engine().chan
 
 void MapFileActions::setShadowFlags(bool landShadows, bool objectShadows)
 {
-    frame_.engine().settings().landShadows = landShadows;
-    frame_.engine().settings().objectShadows = objectShadows;
+    frame_.engine().setShadowFlags(landShadows, objectShadows);
 }
 
 void MapFileActions::showSettings()

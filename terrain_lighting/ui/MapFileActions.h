@@ -24,6 +24,9 @@ public:
     // A new scene, then the map file loaded into it; a load that stops is
     // reported naming the key, and what was done before stays.
     void openMapFile(const QString& path);
+    // A map named on the command line: openMapFile, or a message naming the
+    // file when there is none at `path` (relative to the working folder).
+    void openMapAtStart(const QString& path);
     // "Save LDM": the dialog, then the scene written (".ldm" added).
     void saveMap();
 

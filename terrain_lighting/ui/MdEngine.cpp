@@ -42,20 +42,39 @@ bool MdEngine::startEngine(std::uintptr_t window, StartError& error)
     engine_->SetSearchFolder(programFolder_);
     engine_->SetSpecularLighting(true);
     engine_->ShowMouseCursor(true);
+    return startParts(true, error);
+}
 
+bool MdEngine::startWithoutView(StartError& error)
+{
+    engine_ = std::make_unique<KLEngine>();
+    engine_->SetDeviceOptions(true, true, false);
+    engine_->SetDetail(2, 0.8f);
+    engine_->SetTextureFilter(1);
+    engine_->SetSearchFolder(programFolder_);
+    engine_->SetSpecularLighting(true);
+    return startParts(false, error);
+}
+
+bool MdEngine::startParts(bool withView, StartError& error)
+{
     initVariables();
     const bool ok = platform::runCaught(
         [&] {
             textures_.Init_Textures();
             materials_.Init_Materials();
             scene_.Init_Scene();
-            screen2D_.Init_Screen2D(settings_);
-            font_.Init_Font();
+            if (withView) {
+                screen2D_.Init_Screen2D(settings_);
+                font_.Init_Font();
+            }
             light_.Init_Light(settings_.lightDirection);
             land_.Init_Land(settings_);
             objects_.Init_LightSpot(scene_.scene(), land_, settings_);
-            camera_.Init_Camera();
-            input_.Init_Input();
+            if (withView) {
+                camera_.Init_Camera();
+                input_.Init_Input();
+            }
         },
         [&](const platform::RuntimeError& e) {
             error.message = QStringLiteral("Landlume cannot start: %1").arg(e.description);
@@ -164,6 +183,15 @@ void MdEngine::loadHeightmap(const QString& path)
 
 void MdEngine::rebuildLand() { land_.Init_Land(settings_); }
 
+void MdEngine::buildLandscape(const QString& heightmap, qint32 width, qint32 height, float factorY)
+{
+    settings_.heightmap = heightmap;
+    settings_.width = width;
+    settings_.height = height;
+    settings_.factorY = factorY;
+    rebuildLand();
+}
+
 void MdEngine::loadLightmapTexture(const QString& path)
 {
     KLTextureFactory& factory = textures_.factory();
@@ -195,6 +223,12 @@ void MdEngine::resetLand()
 }
 
 // ---- light ----------------------------------------------------------------------
+
+void MdEngine::setShadowFlags(bool landShadows, bool objectShadows)
+{
+    settings_.landShadows = landShadows;
+    settings_.objectShadows = objectShadows;
+}
 
 void MdEngine::changeLight(const D3DVECTOR& direction)
 {
@@ -243,6 +277,27 @@ void MdEngine::applyObject(const PlacedObject& object)
     mesh.SetScale(record.meshScale.x, record.meshScale.y, record.meshScale.z);
     if (hooks_.showMeshInfo)
         hooks_.showMeshInfo(slot);
+}
+
+int MdEngine::settleAlignedObjects()
+{
+    // Each step moves the up axis 1/100 of a unit: a few hundred steps reach
+    // any target; the bound only guards against a target that keeps moving.
+    constexpr int kMaxSteps = 10000;
+    int most = 0;
+    const int last = std::min(slotIndex(settings_.objectCount), objects_.count());
+    for (int i = 1; i <= last; ++i) {
+        if (!objects_.record(i).aligned)
+            continue;
+        int steps = 0;
+        float lag = 0.0f;
+        while (steps < kMaxSteps && ClsObjects::Align_Object(objects_.mesh(i), land_, lag)) {
+            lag = 0.0f;
+            ++steps;
+        }
+        most = std::max(most, steps);
+    }
+    return most;
 }
 
 MapScene MdEngine::mapScene() const

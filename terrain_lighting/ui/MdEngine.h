@@ -55,6 +55,12 @@ public:
     // Start-up into the view `window`, wrapper by wrapper; false with `error` set when
     // a step fails (a missing file, no 3D view).
     bool startEngine(std::uintptr_t window, StartError& error);
+    // Start-up without a 3D view, for work on the command line: the same
+    // textures, materials, scene, light, land and light marker as startEngine,
+    // and none of the parts that draw or read the window (2D layer, fonts,
+    // camera, input), so it needs no display and no OpenGL. False with
+    // `error` set when a step fails.
+    bool startWithoutView(StartError& error);
     // One pass of the loop; `pumpEvents` lets the window system run its events.
     void runFrame(const std::function<void()>& pumpEvents);
     // Shutdown in its order; safe to call twice.
@@ -73,6 +79,9 @@ public:
     void rebuildLand();
     // The engine part of "New scene" (settings, objects, land, light).
     void resetLand();
+    // A map's landscape: the settings' heightmap, chunk counts and height
+    // factor replaced, then the land rebuilt.
+    void buildLandscape(const QString& heightmap, qint32 width, qint32 height, float factorY);
     float heightAt(float x, float z) const { return land_.height(x, z); }
     D3DVECTOR normalAt(float x, float z) const { return land_.normal(x, z); }
     KLLandscape* landscape() const { return land_.land(); }
@@ -83,6 +92,7 @@ public:
     void reapplyLightmap();
 
     // ---- light ----------------------------------------------------------------
+    void setShadowFlags(bool landShadows, bool objectShadows);
     void changeLight(const D3DVECTOR& direction);
     const D3DLIGHT8& lightRecord() const { return light_.record(); }
     const KLMesh& lightMarker() const { return objects_.marker(); }
@@ -97,6 +107,11 @@ public:
     int objectCount() const { return objects_.count(); }
     // Applies a record to the selected object's mesh (position, rotation, scale).
     void applyObject(const PlacedObject& object);
+    // Turns every aligned object step by step, as the frame loop does once per
+    // frame, until each lies on the ground within the alignment tolerance:
+    // the scene as the view shows it once it has settled. Returns the steps
+    // taken by the object that needed most.
+    int settleAlignedObjects();
 
     // ---- map file -----------------------------------------------------------------
     MapScene mapScene() const;
@@ -107,6 +122,9 @@ public:
 
 private:
     void initVariables();
+    // The start-up steps after the engine object exists; `withView` adds the
+    // parts that draw into or read the window.
+    bool startParts(bool withView, StartError& error);
     void checkCollision();
     void updateLightSpot();
 

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QLabel>
@@ -178,7 +179,7 @@ void FrmMain::connectHandlers()
             [this](const QString& text) { cmdCompile_->setEnabled(!text.isEmpty()); });
 }
 
-bool FrmMain::load()
+bool FrmMain::load(const QString& presetToOpen)
 {
     cboResolution_->setCurrentIndex(kStartResolutionEntry);
     show();
@@ -192,6 +193,13 @@ bool FrmMain::load()
     if (!started)
         platform::msgBox(QStringLiteral("The 3D view cannot be started in this window."), platform::vbCritical,
                          kAppTitle);
+    if (started && !presetToOpen.isEmpty()) {
+        if (QFileInfo(presetToOpen).isFile())
+            loadPresetFile(QFileInfo(presetToOpen).absoluteFilePath());
+        else
+            platform::msgBox(QStringLiteral("The preset %1 was not found.").arg(QDir::toNativeSeparators(presetToOpen)),
+                             platform::vbExclamation, kAppTitle);
+    }
     return started;
 }
 
@@ -371,9 +379,13 @@ void FrmMain::loadPreset()
     const QString samples = platform::joinPath(programFolder_, QStringLiteral("samples"));
     const std::optional<QString> path =
         chooseFile(false, kLoadPresetTitle, kPresetFilter, QFileInfo(samples).isDir() ? samples : QString());
-    if (!path)
-        return;
-    const PresetReadResult read = readPresetFile(*path);
+    if (path)
+        loadPresetFile(*path);
+}
+
+void FrmMain::loadPresetFile(const QString& path)
+{
+    const PresetReadResult read = readPresetFile(path);
     if (!read.preset) {
         // The window keeps the set-up it had.
         platform::msgBox(read.error, platform::vbExclamation, kAppTitle);

@@ -32,7 +32,8 @@ public:
 
     // Shows the window and starts the engine in the preview area. False when
     // the engine cannot render there (the message has been shown).
-    bool load();
+    // A `presetToOpen` is loaded once the engine runs, as "Load Preset" loads it.
+    bool load(const QString& presetToOpen = QString());
 
     const LayerList& layers() const { return layers_; }
     LoomScene& scene() { return *scene_; }
@@ -49,6 +50,8 @@ public:
     void preview();
     void savePreset();
     void loadPreset();
+    // The preset at `path` into the window, with Load Preset's messages.
+    void loadPresetFile(const QString& path);
 
 private:
     void buildControls();

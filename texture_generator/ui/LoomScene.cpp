@@ -66,6 +66,15 @@ bool LoomScene::start(std::uintptr_t windowId)
     });
 }
 
+void LoomScene::startWithoutView()
+{
+    engineCall([&] {
+        engine_ = std::make_unique<KLEngine>();
+        engine_->SetSearchFolder(programFolder_);
+        landscape_ = std::make_unique<KLLandscape>();
+    });
+}
+
 bool LoomScene::started() const
 {
     return engine_ && screen2D_;

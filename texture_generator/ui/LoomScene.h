@@ -50,6 +50,10 @@ public:
     // The engine in the window `windowId`, relative paths resolving against the
     // program folder. False when the window cannot be rendered into.
     bool start(std::uintptr_t windowId);
+    // The engine without a view, for generation on the command line: layers,
+    // height map and output as start() sets them up; nothing can be shown, so
+    // only clearLayers, addLayer and generate may be called. Needs no display.
+    void startWithoutView();
     bool started() const;
 
     // Loads `path` as the texture of that name (it stays loaded) and draws it

@@ -20,6 +20,11 @@
 #include <QRadioButton>
 
 #include <platform/Registry.h>
+#include <platform/SaveFaults.h>
+
+#include <FilePermissionFaults.h>
+
+#include <functional>
 
 namespace glazery::test {
 namespace {
@@ -100,6 +105,50 @@ TEST_F(ObjectsWindow, ResetWithoutOkChangesNothing)
     objects.reset();
     EXPECT_EQ(listFile(), saved);
     EXPECT_EQ(form->objectsPanel().caption(0), "Ball");
+}
+
+// "OK" with a list that cannot be written: a read-only program folder, a
+// read-only list, a full disk. The old list stays byte for byte, the user is
+// told it was not saved, and the window still applies the rows to the scene.
+TEST_F(ObjectsWindow, AListThatCannotBeSavedIsKeptAndTheUserIsTold)
+{
+    const QString list = file("glazeryobjects.ini");
+    const QByteArray before = listFile();
+    ASSERT_FALSE(before.isEmpty());
+    const std::vector<std::pair<const char*, std::function<void()>>> faults{
+        {"read-only folder",
+         [&] {
+             const kltest::ScopedUnwritable unwritable(kltest::Unwritable::Folder, folderPath(), list);
+             ASSERT_TRUE(unwritable.ok());
+             objects->findChild<QPushButton*>("Command2")->click();
+         }},
+        {"read-only file",
+         [&] {
+             const kltest::ScopedUnwritable unwritable(kltest::Unwritable::File, folderPath(), list);
+             ASSERT_TRUE(unwritable.ok());
+             objects->findChild<QPushButton*>("Command2")->click();
+         }},
+        {"full disk",
+         [&] {
+             const platform::ScopedSaveFault full(platform::SaveFault::Write);
+             objects->findChild<QPushButton*>("Command2")->click();
+         }},
+    };
+    int round = 0;
+    for (const auto& [name, pressOk] : faults) {
+        objects = std::make_unique<Form3>(*form);
+        const QString caption = QStringLiteral("Changed %1").arg(++round);
+        row("txtDesc", 3)->setText(caption);
+        dialogs->expectMsgBox(platform::vbOK, "The objects list could not be saved");
+        pressOk();
+        EXPECT_EQ(dialogs->pending(), 0u) << name;
+        ASSERT_FALSE(dialogs->calls().empty());
+        EXPECT_TRUE(dialogs->calls().back().prompt.contains(list)) << dialogs->calls().back().prompt.toStdString();
+        EXPECT_EQ(dialogs->calls().back().style & platform::vbExclamation, platform::vbExclamation) << name;
+        EXPECT_EQ(listFile(), before) << name;
+        EXPECT_EQ(form->objectsPanel().caption(3), caption) << name;
+    }
+    EXPECT_EQ(QDir(folderPath()).entryList({"*.ini*"}, QDir::Files), QStringList{"glazeryobjects.ini"});
 }
 
 TEST_F(ObjectsWindow, BrowseLoadsAtOnceAndCancelKeepsTheRow)

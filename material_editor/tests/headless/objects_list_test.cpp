@@ -1,6 +1,8 @@
 #include "core/ObjectsList.h"
 
+#include <FilePermissionFaults.h>
 #include <gtest/gtest.h>
+#include <platform/SaveFaults.h>
 
 #include <QDir>
 #include <QFile>
@@ -106,6 +108,69 @@ TEST(ObjectsList, WritesTwentySevenLinesWithPrintFormScales)
     EXPECT_EQ(back.objects, objects);
     EXPECT_EQ(percentTextFromScale(back.objects[0].scale), "150");
     EXPECT_EQ(percentTextFromScale(back.objects[1].scale), "50");
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A list that cannot be written (read-only folder or file, a full disk, a
+// failed flush or rename) leaves the old list byte for byte, no temporary
+// file beside it, and an error naming the list.
+TEST(ObjectsList, AFailedWriteKeepsThePreviousListAndNamesIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("glazeryobjects.ini");
+    ASSERT_TRUE(writeObjectsList(path, defaultPreviewObjects()).ok);
+    const QByteArray before = fileBytes(path);
+    QList<PreviewObject> changed = defaultPreviewObjects();
+    changed[0] = {"data\\models\\Big.X", "Big", 3.0};
+
+    for (const kltest::Unwritable what : {kltest::Unwritable::Folder, kltest::Unwritable::File}) {
+        ObjectsListWriteResult written;
+        {
+            const kltest::ScopedUnwritable unwritable(what, dir.path(), path);
+            ASSERT_TRUE(unwritable.ok()) << kltest::unwritableName(what);
+            written = writeObjectsList(path, changed);
+        }
+        EXPECT_FALSE(written.ok) << kltest::unwritableName(what);
+        EXPECT_TRUE(written.error.contains(path)) << written.error.toStdString();
+        EXPECT_EQ(fileBytes(path), before) << kltest::unwritableName(what);
+    }
+    for (const platform::SaveFault fault :
+         {platform::SaveFault::Write, platform::SaveFault::Flush, platform::SaveFault::Rename}) {
+        const platform::ScopedSaveFault injected(fault);
+        const ObjectsListWriteResult written = writeObjectsList(path, changed);
+        EXPECT_FALSE(written.ok) << int(fault);
+        EXPECT_TRUE(written.error.contains(path)) << written.error.toStdString();
+        EXPECT_EQ(fileBytes(path), before) << int(fault);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"glazeryobjects.ini"});
+    ASSERT_TRUE(writeObjectsList(path, changed).ok);
+    EXPECT_EQ(readObjectsList(path).objects.value(0).description, "Big");
+}
+
+// The program dies after writing the new list, before it replaces the old
+// one: the old list is still there and reads as before.
+TEST(ObjectsList, ACrashBeforeTheListIsReplacedLeavesTheOldOne)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("glazeryobjects.ini");
+    ASSERT_TRUE(writeObjectsList(path, defaultPreviewObjects()).ok);
+    const QByteArray before = fileBytes(path);
+    QList<PreviewObject> changed = defaultPreviewObjects();
+    changed[4].description = "Crashed";
+    EXPECT_EXIT(
+        {
+            qputenv("KORLITH3D_SAVE_FAULT", "crash");
+            writeObjectsList(path, changed);
+        },
+        ::testing::ExitedWithCode(platform::kSaveCrashExitCode), "");
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(readObjectsList(path).objects, defaultPreviewObjects());
 }
 
 TEST(ObjectsList, ScaleBoxRules)

@@ -6,6 +6,9 @@
 #include "ui/frmExport.h"
 
 #include <platform/Profile.h>
+#include <platform/SaveFaults.h>
+
+#include <FilePermissionFaults.h>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -166,6 +169,44 @@ TEST_F(EmberlyWindowTest, ASaveThatFailsIsReportedOnceNamingTheFile)
     dialogs->expectMsgBox(platform::vbOK, file("taken.pkl"));
     presets->menuSave();
     EXPECT_EQ(dialogs->pending(), 0u);
+}
+
+// "Save" over a particle file that cannot be replaced: a read-only folder, a
+// read-only file, a full disk. The old file stays byte for byte and the user
+// hears once that it was not saved, with its name.
+TEST_F(EmberlyWindowTest, AParticleFileThatCannotBeSavedKeepsItsContentAndSaysSo)
+{
+    startWindow();
+    const QString path = file("fire.pkl");
+    dialogs->expectSaveFile(path);
+    presets->menuSave();
+    const QByteArray before = bytes(path);
+    ASSERT_FALSE(before.isEmpty());
+    const QByteArray store = bytes(file("presets.ini"));
+    control<QSlider>("sldPartLife")->setValue(45);
+
+    const auto saveExpectingRefusal = [&](const char* name) {
+        dialogs->expectSaveFile(path);
+        dialogs->expectMsgBox(platform::vbOK, saveFailedMessage(path));
+        presets->menuSave();
+        EXPECT_EQ(dialogs->pending(), 0u) << name;
+        EXPECT_EQ(dialogs->calls().back().style & platform::vbExclamation, platform::vbExclamation) << name;
+        EXPECT_EQ(bytes(path), before) << name;
+    };
+    for (const kltest::Unwritable what : {kltest::Unwritable::Folder, kltest::Unwritable::File}) {
+        const kltest::ScopedUnwritable unwritable(what, folder.path(), path);
+        ASSERT_TRUE(unwritable.ok());
+        saveExpectingRefusal(kltest::unwritableName(what));
+    }
+    {
+        const platform::ScopedSaveFault full(platform::SaveFault::Write);
+        saveExpectingRefusal("full disk");
+    }
+    EXPECT_EQ(bytes(file("presets.ini")), store);
+    // Once the file can be written the same save goes through.
+    dialogs->expectSaveFile(path);
+    presets->menuSave();
+    EXPECT_EQ(platform::getProfileString("fire.pkl", "0Life", "", 255, path), "450");
 }
 
 TEST_F(EmberlyWindowTest, AStoredCustomTextureIsOfferedAndLoaded)

@@ -7,9 +7,12 @@
 #include <platform/Interaction.h>
 #include <platform/Profile.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <FilePermissionFaults.h>
 #include <gtest/gtest.h>
 
 namespace emberly {
@@ -214,6 +217,83 @@ TEST_F(PresetTest, AFailedPresetSaveKeepsTheStoreWhole)
     }
     ASSERT_TRUE(savePreset("New", store(), window));
     EXPECT_EQ(presetNames(store()), (QStringList{"Old", "New"}));
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The atomic saves one particle file save takes (it writes key by key into
+// a copy, then replaces the file once): the passing count at which an
+// injected write fault no longer stops it.
+int atomicSavesOfOneSave(const QString& path, PresetWindow& window)
+{
+    for (int passing = 0; passing < 1000; ++passing) {
+        const platform::ScopedSaveFault injected(platform::SaveFault::Write, passing);
+        if (savePreset(particleFileSection(path), path, window))
+            return passing;
+    }
+    return -1;
+}
+
+// A particle file (apart from the preset store) that cannot be written: a
+// read-only folder or file, a full disk while the keys go into the copy or
+// when the copy replaces the file. The old file stays byte for byte.
+TEST_F(PresetTest, AParticleFileThatCannotBeWrittenKeepsItsOldContent)
+{
+    const QString path = dir.filePath("fire.pkl");
+    ASSERT_TRUE(savePreset(particleFileSection(path), path, window));
+    const QByteArray before = fileBytes(path);
+    window.recs.particles[0].Size = 77;
+    const int saves = atomicSavesOfOneSave(dir.filePath("count.pkl"), window);
+    ASSERT_GT(saves, 1);
+
+    for (const kltest::Unwritable what : {kltest::Unwritable::Folder, kltest::Unwritable::File}) {
+        bool saved = true;
+        {
+            const kltest::ScopedUnwritable unwritable(what, dir.path(), path);
+            ASSERT_TRUE(unwritable.ok()) << kltest::unwritableName(what);
+            saved = savePreset(particleFileSection(path), path, window);
+        }
+        EXPECT_FALSE(saved) << kltest::unwritableName(what);
+        EXPECT_EQ(fileBytes(path), before) << kltest::unwritableName(what);
+    }
+    for (const int passing : {0, saves / 2, saves - 1}) {
+        const platform::ScopedSaveFault full(platform::SaveFault::Write, passing);
+        EXPECT_FALSE(savePreset(particleFileSection(path), path, window)) << passing;
+        EXPECT_EQ(fileBytes(path), before) << passing;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList({"fire*"}, QDir::Files), QStringList{"fire.pkl"});
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("presets.ini")));   // the store is not involved
+    ASSERT_TRUE(savePreset(particleFileSection(path), path, window));
+    EXPECT_EQ(platform::getProfileString("fire.pkl", "0Size", "", 255, path), "77");
+}
+
+// The program dies after the new particle file is written, before it
+// replaces the old one: the old file is whole and loads as before.
+TEST_F(PresetTest, ACrashBeforeTheParticleFileIsReplacedLeavesTheOldOne)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const QString path = dir.filePath("fire.pkl");
+    ASSERT_TRUE(savePreset(particleFileSection(path), path, window));
+    const QByteArray before = fileBytes(path);
+    const int saves = atomicSavesOfOneSave(dir.filePath("count.pkl"), window);
+    ASSERT_GT(saves, 1);
+    window.recs.particles[0].Size = 77;
+    // The last atomic save is the one that replaces the file.
+    EXPECT_EXIT(
+        {
+            const platform::ScopedSaveFault crash(platform::SaveFault::Crash, saves - 1);
+            savePreset(particleFileSection(path), path, window);
+        },
+        ::testing::ExitedWithCode(platform::kSaveCrashExitCode), "");
+    EXPECT_EQ(fileBytes(path), before);
+    FakeWindow reloaded;
+    loadPreset(particleFileSection(path), path, reloaded);
+    EXPECT_EQ(reloaded.recs.particles[0].Size, FakeWindow().recs.particles[0].Size);
+    EXPECT_TRUE(reloaded.logLines.isEmpty()) << reloaded.logLines.join("\n").toStdString();
 }
 
 TEST_F(PresetTest, SavePathsSectionsAndNames)

@@ -7,6 +7,8 @@
 #include <korlith3d/KLTextureFactory.h>
 
 #include <platform/SaveFaults.h>
+
+#include <FilePermissionFaults.h>
 #include <platform/TextFile.h>
 #include <platform/TextRules.h>
 
@@ -47,6 +49,44 @@ protected:
         return n;
     }
 };
+
+// "Save shadow coordinates" over a file that cannot be replaced: a read-only
+// folder, a read-only file, a full disk. The old points stay byte for byte
+// and the user is told the file was not saved.
+TEST_F(Lightmap, CoordinatesThatCannotBeSavedKeepTheOldFileAndSaySo)
+{
+    startWindow();
+    const QString path = file("points.txt");
+    settings().shadowCoordinates = {{1, 2, 3}, {4, 5, 6}};
+    dialogs->expectSaveFile(path);
+    dialogs->expectMsgBox(platform::vbOK, "Coordinates saved to file.");
+    click("LblSaveCoords");
+    const QByteArray before = platform::readWholeFile(path).data;
+    ASSERT_EQ(before, QByteArray("1,2,3\r\n4,5,6\r\n"));
+    settings().shadowCoordinates = {{7, 8, 9}, {10, 11, 12}, {13, 14, 15}};
+
+    const auto saveExpectingRefusal = [&](const char* name) {
+        dialogs->expectSaveFile(path);
+        dialogs->expectMsgBox(platform::vbOK, "The shadow coordinates could not be saved to " + path);
+        click("LblSaveCoords");
+        EXPECT_EQ(dialogs->pending(), 0u) << name;
+        EXPECT_EQ(dialogs->calls().back().style & platform::vbExclamation, platform::vbExclamation) << name;
+        EXPECT_EQ(platform::readWholeFile(path).data, before) << name;
+    };
+    for (const kltest::Unwritable what : {kltest::Unwritable::Folder, kltest::Unwritable::File}) {
+        const kltest::ScopedUnwritable unwritable(what, folder.path(), path);
+        ASSERT_TRUE(unwritable.ok());
+        saveExpectingRefusal(kltest::unwritableName(what));
+    }
+    {
+        const platform::ScopedSaveFault full(platform::SaveFault::Write);
+        saveExpectingRefusal("full disk");
+    }
+    dialogs->expectSaveFile(path);
+    dialogs->expectMsgBox(platform::vbOK, "Coordinates saved to file.");
+    click("LblSaveCoords");
+    EXPECT_EQ(platform::readWholeFile(path).data, QByteArray("7,8,9\r\n10,11,12\r\n13,14,15\r\n"));
+}
 
 TEST_F(Lightmap, SizesOutside64To2048WarnAndKeepTheSize)
 {

@@ -5,10 +5,13 @@
 #include "core/ShadowCoordinates.h"
 
 #include <platform/RuntimeError.h>
+#include <platform/SaveFaults.h>
 #include <platform/TextFile.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
+#include <FilePermissionFaults.h>
 #include <gtest/gtest.h>
 
 namespace landlume {
@@ -202,6 +205,55 @@ TEST(ShadowCoordinatesFile, ShortestTextCrLfAndNothingForOnePoint)
     EXPECT_EQ(platform::readWholeFile(path).data, QByteArray("1,2,3\r\n4,5,6\r\n"));
     EXPECT_EQ(saveShadowCoordinates({{1, 2, 3}, {4, 5, 6}}, dir.filePath("missing/c.txt")),
               CoordinatesSaved::Failed);
+}
+
+// A coordinates file that cannot be replaced (read-only folder or file, a
+// full disk, a failed flush or rename) keeps its old points byte for byte,
+// with no temporary file left beside it.
+TEST(ShadowCoordinatesFile, AFailedSaveKeepsThePreviousFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("points.txt");
+    ASSERT_EQ(saveShadowCoordinates({{1, 2, 3}, {4, 5, 6}}, path), CoordinatesSaved::Saved);
+    const QByteArray before = platform::readWholeFile(path).data;
+    const std::vector<D3DVECTOR> more{{7, 8, 9}, {10, 11, 12}, {13, 14, 15}};
+
+    for (const kltest::Unwritable what : {kltest::Unwritable::Folder, kltest::Unwritable::File}) {
+        CoordinatesSaved saved = CoordinatesSaved::Saved;
+        {
+            const kltest::ScopedUnwritable unwritable(what, dir.path(), path);
+            ASSERT_TRUE(unwritable.ok()) << kltest::unwritableName(what);
+            saved = saveShadowCoordinates(more, path);
+        }
+        EXPECT_EQ(saved, CoordinatesSaved::Failed) << kltest::unwritableName(what);
+        EXPECT_EQ(platform::readWholeFile(path).data, before) << kltest::unwritableName(what);
+    }
+    for (const platform::SaveFault fault :
+         {platform::SaveFault::Write, platform::SaveFault::Flush, platform::SaveFault::Rename}) {
+        const platform::ScopedSaveFault injected(fault);
+        EXPECT_EQ(saveShadowCoordinates(more, path), CoordinatesSaved::Failed) << int(fault);
+        EXPECT_EQ(platform::readWholeFile(path).data, before) << int(fault);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"points.txt"});
+    ASSERT_EQ(saveShadowCoordinates(more, path), CoordinatesSaved::Saved);
+    EXPECT_EQ(platform::readWholeFile(path).data, QByteArray("7,8,9\r\n10,11,12\r\n13,14,15\r\n"));
+}
+
+// The program dies between writing the new points and renaming them over the
+// old file: the old file is there, whole.
+TEST(ShadowCoordinatesFile, ACrashBeforeTheFileIsReplacedLeavesTheOldOne)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("points.txt");
+    ASSERT_EQ(saveShadowCoordinates({{1, 2, 3}, {4, 5, 6}}, path), CoordinatesSaved::Saved);
+    EXPECT_EXIT(
+        {
+            qputenv("KORLITH3D_SAVE_FAULT", "crash");
+            saveShadowCoordinates({{7, 8, 9}, {10, 11, 12}}, path);
+        },
+        ::testing::ExitedWithCode(platform::kSaveCrashExitCode), "");
+    EXPECT_EQ(platform::readWholeFile(path).data, QByteArray("1,2,3\r\n4,5,6\r\n"));
 }
 
 } // namespace
