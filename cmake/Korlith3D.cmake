@@ -115,3 +115,12 @@ function(kl_add_bench name)
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench
     BUILD_RPATH "${KL_LIB_DIR}")
 endfunction()
+
+# Lets a test compile generated C++ against the engine's public headers
+# (platform/testsupport/CompileCheck.h): the compiler and its flags, '|'-separated.
+function(kl_enable_compile_check target)
+  set(includes "$<TARGET_PROPERTY:Qt6::Core,INTERFACE_INCLUDE_DIRECTORIES>")
+  target_compile_definitions(${target} PRIVATE
+    "KL_TEST_CXX=\"${CMAKE_CXX_COMPILER}\""
+    "KL_TEST_CXX_FLAGS=\"-fPIC|-I${PROJECT_SOURCE_DIR}/engine/include|-I$<JOIN:${includes},|-I>\"")
+endfunction()

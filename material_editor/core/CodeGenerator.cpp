@@ -27,7 +27,7 @@ struct CodeWriter {
     const MaterialTexts& material;
     const LightTexts& light;
     const CodeNames& names;
-    bool csharp = false;
+    bool suffixF = false;   // C# and C++ numbers end in "f"
 
     // Formatted number of a plain value box.
     QString v(const QString& text) const { return number(detail::toSingle(detail::numericValue(text))); }
@@ -44,7 +44,7 @@ struct CodeWriter {
     bool withDirection() const { return light.typeRow != kPointRow; }
     bool withRange() const { return light.typeRow != kDirectionalRow; }
 
-    QString number(float x) const { return csharp ? FixStrC(x) : FixStr(x); }
+    QString number(float x) const { return suffixF ? FixStrC(x) : FixStr(x); }
 };
 
 QString vbCode(const CodeWriter& w)
@@ -154,12 +154,83 @@ QString csharpCode(const CodeWriter& w)
     return s;
 }
 
+// The engine's light type names, by type number.
+QString lightTypeName(int type)
+{
+    switch (type) {
+    case 1:
+        return QStringLiteral("D3DLIGHT_POINT");
+    case 2:
+        return QStringLiteral("D3DLIGHT_SPOT");
+    case 3:
+        return QStringLiteral("D3DLIGHT_DIRECTIONAL");
+    default:
+        return QString::number(type);
+    }
+}
+
+// The material name as the contents of a C++ string literal.
+QString cppStringContents(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            out += u'\\';
+        out += c;
+    }
+    return out;
+}
+
+// C++ against the engine's classes: {F} a KLMaterialFactory, {L} a
+// KLLightEngine, {D} a D3DLIGHT8 the user declares. LF line ends.
+QString cppCode(const CodeWriter& w)
+{
+    const QString LF = QStringLiteral("\n");
+    const QString& F = w.names.materialFactory;
+    const QString& D = w.names.lightRecord;
+    const QString& L = w.names.lightEngine;
+    const QString material = Q + cppStringContents(w.names.material) + Q;
+    const auto colourLine = [&](const char* operation, const ColourTexts& t) {
+        return F + "." + operation + "(" + F + ".GetMaterialId(" + material + "), " + w.four(t).replace(" , ", ", ") +
+               ");" + LF;
+    };
+    const auto vector = [&](const XyzTexts& t) { return "D3DVECTOR{" + w.xyz(t).replace(" , ", ", ") + "}"; };
+    const auto colour = [&](const RgbTexts& t) {
+        return "D3DCOLORVALUE{" + w.three(t).replace(" , ", ", ") + ", 1.0f}";
+    };
+    QString s = "//Material settings" + LF;
+    s += F + ".CreateMaterial(" + material + ");" + LF;
+    s += colourLine("SetAmbient", w.material.ambient);
+    s += colourLine("SetDiffuse", w.material.diffuse);
+    s += colourLine("SetEmissive", w.material.emissive);
+    s += colourLine("SetSpecular", w.material.specular);
+    s += F + ".SetPower(" + F + ".GetMaterialId(" + material + "), " + w.v(w.material.power) + ");";
+    s += LF + LF + LF;
+    s += "//Light settings" + LF;
+    s += D + ".Type = " + lightTypeName(lightTypeForRow(w.light.typeRow)) + ";" + LF;
+    if (w.withPosition())
+        s += D + ".Position = " + vector(w.light.position) + ";" + LF;
+    if (w.withDirection())
+        s += D + ".Direction = " + vector(w.light.direction) + ";" + LF;
+    s += D + ".Ambient = " + colour(w.light.ambient) + ";" + LF;
+    s += D + ".Diffuse = " + colour(w.light.diffuse) + ";" + LF;
+    s += D + ".Specular = " + colour(w.light.specular) + ";" + LF;
+    if (w.withRange())
+        s += D + ".Range = " + w.v(w.light.range) + ";" + LF;
+    s += D + ".Attenuation0 = 0.5f;" + LF;
+    s += D + ".Attenuation1 = 0.0f;" + LF;
+    s += D + ".Attenuation2 = 0.0f;" + LF;
+    s += L + ".CreateLight(" + D + ", " + Q + "name" + Q + ", false);";
+    return s;
+}
+
 } // namespace
 
 QString CreateCode(const MaterialTexts& material, const LightTexts& light, const CodeNames& names,
                    CodeLanguage language)
 {
-    const CodeWriter writer{material, light, names, language == CodeLanguage::CSharp};
+    const CodeWriter writer{material, light, names,
+                            language == CodeLanguage::CSharp || language == CodeLanguage::Cpp};
     switch (language) {
     case CodeLanguage::VB:
         return vbCode(writer);
@@ -167,6 +238,8 @@ QString CreateCode(const MaterialTexts& material, const LightTexts& light, const
         return delphiCode(writer);
     case CodeLanguage::CSharp:
         return csharpCode(writer);
+    case CodeLanguage::Cpp:
+        return cppCode(writer);
     }
     return {};
 }

@@ -37,6 +37,9 @@ Form2::Form2(Form1& main)
     roCSharp_ = new QRadioButton("C#", this);
     roCSharp_->setObjectName("roCSharp");
     roCSharp_->setGeometry(8, 366, 80, 20);
+    roCpp_ = new QRadioButton("C++", this);
+    roCpp_->setObjectName("roCpp");
+    roCpp_->setGeometry(8, 390, 80, 20);
 
     CodeNames& names = main_.codeNames();
     struct Row { const char* box; const char* caption; QString* name; };
@@ -76,6 +79,8 @@ void Form2::createCode()
         language = CodeLanguage::Delphi;
     else if (roCSharp_->isChecked())
         language = CodeLanguage::CSharp;
+    else if (roCpp_->isChecked())
+        language = CodeLanguage::Cpp;
     else
         return;
     const MaterialSettings settings = main_.currentSettings();

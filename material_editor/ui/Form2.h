@@ -1,5 +1,5 @@
 // The code window: the material and the test light as engine set-up code in
-// VB, Delphi or C#, with the four variable names the code uses.
+// VB, Delphi, C# or C++, with the four variable names the code uses.
 #pragma once
 
 #include <QDialog>
@@ -21,7 +21,7 @@ public:
 
     // CreateCode: writes the code for the selected language into Text1.
     void createCode();
-    // The generated text exactly (CR LF line ends).
+    // The generated text exactly (CR LF line ends, LF for C++).
     const QString& code() const { return code_; }
 
 private:
@@ -30,6 +30,7 @@ private:
     QRadioButton* roVB_ = nullptr;
     QRadioButton* roDelphi_ = nullptr;
     QRadioButton* roCSharp_ = nullptr;
+    QRadioButton* roCpp_ = nullptr;
     std::array<QLineEdit*, 4> names_{}; // Text2..Text5
     QString code_;
 };

@@ -2,21 +2,29 @@
 
 #include <platform/TextRules.h>
 
+#include <charconv>
+#include <cmath>
+
 namespace emberly {
 
 namespace {
 
 const QString CR = QStringLiteral("\r");
+const QString LF = QStringLiteral("\n");
 
 QString f(float value)
 {
     return platform::singleText(value);
 }
 
+// Which number text a template takes.
+using NumberText = QString (*)(float);
+
 // Replaces the placeholders one emitter's text uses.
 class Fill {
 public:
-    Fill(const QString& name, const ExportNames& names, const ParticleSettings& p, const EmitterSettings& e)
+    Fill(const QString& name, const ExportNames& names, const ParticleSettings& p, const EmitterSettings& e,
+         NumberText text = f)
     {
         pairs_ = {{"{Name}", name},
                   {"{PosX}", names.posX},
@@ -25,29 +33,29 @@ public:
                   {"{Total}", QString::number(p.Total)},
                   {"{Size}", QString::number(p.Size)},
                   {"{Gravity}", QString::number(e.Gravity)},
-                  {"{Life}", f(p.Life)},
-                  {"{Speed}", f(p.Speed)},
-                  {"{Bounce}", f(e.Bounce)},
-                  {"{EmittorSpeed}", f(e.EmittorSpeed)},
-                  {"{Power}", f(e.Power)},
-                  {"{MotionSpeed}", f(e.MotionSpeed)},
-                  {"{DX}", f(e.Distance.x)},
-                  {"{DY}", f(e.Distance.y)},
-                  {"{DZ}", f(e.Distance.z)},
-                  {"{VX2}", f(p.Velocity.x + 2.0f)},
-                  {"{VY4}", f(p.Velocity.y + 4.0f)},
-                  {"{VYm4}", f(p.Velocity.y - 4.0f)},
-                  {"{VZ2}", f(p.Velocity.z + 2.0f)},
-                  {"{VX}", f(p.Velocity.x)},
-                  {"{VY}", f(p.Velocity.y)},
-                  {"{VZ}", f(p.Velocity.z)},
-                  {"{R1}", f(p.Color.r * 255.0f + 1.0f)},
-                  {"{G1}", f(p.Color.g * 255.0f + 1.0f)},
-                  {"{B1}", f(p.Color.b * 255.0f + 1.0f)},
-                  {"{R}", f(p.Color.r)},
-                  {"{G}", f(p.Color.g)},
-                  {"{B}", f(p.Color.b)},
-                  {"{A}", f(p.Color.a)}};
+                  {"{Life}", text(p.Life)},
+                  {"{Speed}", text(p.Speed)},
+                  {"{Bounce}", text(e.Bounce)},
+                  {"{EmittorSpeed}", text(e.EmittorSpeed)},
+                  {"{Power}", text(e.Power)},
+                  {"{MotionSpeed}", text(e.MotionSpeed)},
+                  {"{DX}", text(e.Distance.x)},
+                  {"{DY}", text(e.Distance.y)},
+                  {"{DZ}", text(e.Distance.z)},
+                  {"{VX2}", text(p.Velocity.x + 2.0f)},
+                  {"{VY4}", text(p.Velocity.y + 4.0f)},
+                  {"{VYm4}", text(p.Velocity.y - 4.0f)},
+                  {"{VZ2}", text(p.Velocity.z + 2.0f)},
+                  {"{VX}", text(p.Velocity.x)},
+                  {"{VY}", text(p.Velocity.y)},
+                  {"{VZ}", text(p.Velocity.z)},
+                  {"{R1}", text(p.Color.r * 255.0f + 1.0f)},
+                  {"{G1}", text(p.Color.g * 255.0f + 1.0f)},
+                  {"{B1}", text(p.Color.b * 255.0f + 1.0f)},
+                  {"{R}", text(p.Color.r)},
+                  {"{G}", text(p.Color.g)},
+                  {"{B}", text(p.Color.b)},
+                  {"{A}", text(p.Color.a)}};
     }
     void add(const char* key, const QString& value) { pairs_.push_back({key, value}); }
 
@@ -89,6 +97,172 @@ QString lines(std::initializer_list<const char*> rows, bool lastCR = true)
     return out;
 }
 
+// C++ text: LF line ends, each row of `rows` one line.
+QString cppLines(std::initializer_list<const char*> rows)
+{
+    QString out;
+    for (const char* row : rows)
+        out += QString::fromLatin1(row) + LF;
+    return out;
+}
+
+// A float as a C++ literal that reads back as the same float: the shortest
+// round-trip digits with an "f" suffix (2 -> "2.0f", 0.03 -> "0.03f").
+QString cppFloat(float value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("std::numeric_limits<float>::quiet_NaN()");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("std::numeric_limits<float>::infinity()")
+                         : QStringLiteral("-std::numeric_limits<float>::infinity()");
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    QString text = QString::fromLatin1(digits, int(result.ptr - digits));
+    if (!text.contains(u'.') && !text.contains(u'e'))
+        text += QStringLiteral(".0");
+    return text + u'f';
+}
+
+// A name typed in the window as the contents of a C++ string literal.
+QString cppStringContents(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            out += u'\\';
+        out += c;
+    }
+    return out;
+}
+
+QString cppSetup(const QString& name, const QString& texture, const ExportNames& names, const ParticleSettings& p,
+                 const EmitterSettings& e, int alphaMode)
+{
+    Fill fill(name, names, p, e, cppFloat);
+    fill.add("{Texture}", cppStringContents(texture));
+    fill.add("{Alpha}", alphaConstant(alphaMode));
+    QString text = cppLines({"// {Name}",
+                             "{Name}.CreateBillboardSystem({Total}, 0, 3, KLGlobals().Vector3({PosX}, {PosY}, {PosZ}), "
+                             "0, KLGlobals().GetTex(\"{Texture}\"));",
+                             "{Name}.ParticleSize({Size});"});
+    // Without a fading mode the editor sets none either; the engine keeps its default.
+    if (!alphaConstant(alphaMode).isEmpty())
+        text += cppLines({"{Name}.SetAlphaBlendingMode({Alpha}, D3DBLEND_SRCALPHA, D3DBLEND_ONE);"});
+    text += cppLines({"{Name}.SetGravity({Gravity}, {Bounce});", "{Name}.SetGeneratorSpeed({EmittorSpeed});",
+                      "{Name}.SetParticleSpeed({Speed});", ""});
+    return fill(text);
+}
+
+QString cppVelocity(const Fill& fill, int style)
+{
+    const char* const tail[] = {"    tmpVel = Math.VScale(Math.VNormalize(tmpVel), {Power});", "    VelocX = tmpVel.x;",
+                                "    VelocY = tmpVel.y;", "    VelocZ = tmpVel.z;"};
+    QString text;
+    switch (style) {
+    case 0:
+        text = cppLines({"    D3DVECTOR tmpVel = Global.Vector3({VX}, {VY}, {VZ});"});
+        break;
+    case 1:
+    case 2:
+        text = cppLines({"    D3DVECTOR tmpVel;", "    tmpVel.x = Rnd() * {VX2} - 1;",
+                         style == 1 ? "    tmpVel.y = Rnd() * {VY4} + 2;" : "    tmpVel.y = Rnd() * {VYm4} + 2;",
+                         "    tmpVel.z = Rnd() * {VZ2} - 1;"});
+        break;
+    case 3:
+        text = cppLines({"    D3DVECTOR tmpVel = Math.VAdd(Math.VSubtract(Global.Vector3({PosX}, {PosY}, {PosZ}), "
+                         "{Name}.GetEmittorPosition()), Global.Vector3({VX}, {VY}, {VZ}));"});
+        break;
+    default:
+        return {};
+    }
+    for (const char* row : tail)
+        text += QString::fromLatin1(row) + LF;
+    return fill(text);
+}
+
+QString cppMotion(const Fill& fill, int motion)
+{
+    QString text;
+    switch (motion) {
+    case 0:
+        text = cppLines({"    {Name}.MoveEmittor(Global.Vector3({PosX}, {PosY}, {PosZ}));"});
+        break;
+    case 1:
+    case 2:
+    case 3:
+    case 6: {
+        const char* angle =
+            motion == 1   ? "    const int tmpPos = int(std::llrint(KLEngine::TickCount() * {MotionSpeed}) % 360);"
+            : motion == 2 ? "    const int tmpPos = int(std::llrint(-(KLEngine::TickCount() * {MotionSpeed})) % 360);"
+                          : "    const int tmpPos = int(std::nearbyint(Rnd() * 360));";
+        const char* zLine = motion == 6 ? "    vNewPosition.z = std::sin(Math.Deg2Rad(tmpPos)) * {DZ} + {PosZ};"
+                                        : "    vNewPosition.z = std::cos(Math.Deg2Rad(tmpPos)) * {DZ} + {PosZ};";
+        text = cppLines({angle, "    D3DVECTOR vNewPosition;",
+                         "    vNewPosition.x = std::sin(Math.Deg2Rad(tmpPos)) * {DX} + {PosX};",
+                         "    vNewPosition.y = std::sin(Math.Deg2Rad(tmpPos)) * {DY} + {PosY};", zLine,
+                         "    {Name}.MoveEmittor(vNewPosition);"});
+        break;
+    }
+    case 4:
+        text = cppLines({"    D3DVECTOR vNewPosition;",
+                         "    vNewPosition.x = std::sin(Math.Deg2Rad(Rnd() * 360)) * {DX} + {PosX};",
+                         "    vNewPosition.y = std::sin(Math.Deg2Rad(Rnd() * 360)) * {DY} + {PosY};",
+                         "    vNewPosition.z = std::cos(Math.Deg2Rad(Rnd() * 360)) * {DZ} + {PosZ};",
+                         "    {Name}.MoveEmittor(vNewPosition);"});
+        break;
+    case 5:
+        text = cppLines({"    const float tmpAngle1 = Math.Deg2Rad(Rnd() * 360);",
+                         "    const float tmpAngle2 = Math.Deg2Rad(Rnd() * 360);", "    D3DVECTOR vNewPosition;",
+                         "    vNewPosition.x = {DX} * std::cos(tmpAngle1) * std::cos(tmpAngle2) + {PosX};",
+                         "    vNewPosition.y = {DY} * std::sin(tmpAngle2) + {PosY};",
+                         "    vNewPosition.z = {DZ} * std::sin(tmpAngle1) * std::cos(tmpAngle2) + {PosZ};",
+                         "    {Name}.MoveEmittor(vNewPosition);"});
+        break;
+    default:
+        return {};
+    }
+    return fill(text);
+}
+
+QString cppColour(const ParticleSettings& p)
+{
+    const Fill fill({}, {}, p, {}, cppFloat);
+    if (p.ColorRnd == 1.0f)
+        return fill(cppLines({"    ColorR = std::floor({R1} * Rnd()) / 255;", "    ColorG = std::floor({G1} * Rnd()) / 255;",
+                              "    ColorB = std::floor({B1} * Rnd()) / 255;", "    ColorA = std::floor(256 * Rnd()) / 255;"}));
+    return fill(cppLines({"    ColorR = {R};", "    ColorG = {G};", "    ColorB = {B};", "    ColorA = {A};"}));
+}
+
+// The NewParticle handler as a lambda: life, velocity, the emitter's next
+// position and the colour, in that order (the random draws follow it). The
+// helpers are declared only when the body uses them, so the pasted code
+// compiles without unused-variable warnings.
+QString cppEvent(const QString& name, const ExportNames& names, const ParticleSettings& p, const EmitterSettings& e)
+{
+    const Fill fill(name, names, p, e, cppFloat);
+    const QString velocity = cppVelocity(fill, e.Style);
+    const QString motion = cppMotion(fill, e.Motion);
+    QString body = fill(QStringLiteral("    LifeTime = {Life};\n"));
+    for (const QString& part : {velocity, motion})
+        if (!part.isEmpty())
+            body += part + LF;
+    body += cppColour(p);
+
+    QString helpers;
+    if (body.contains(QLatin1String("Math.")))
+        helpers += QStringLiteral("    const KLMath Math{};\n");
+    if (body.contains(QLatin1String("Global.")))
+        helpers += QStringLiteral("    const KLGlobals Global{};\n");
+    if (body.contains(QLatin1String("Rnd()")))
+        helpers += QStringLiteral("    // A uniform draw in [0, 1) from std::rand (seed it with std::srand).\n"
+                                  "    const auto Rnd = [] { return float(std::rand() % 16777216) / 16777216.0f; };\n");
+    return fill(QStringLiteral(
+               "// Event code for {Name}\n"
+               "{Name}.SetNewParticleHandler([&](float& VelocX, float& VelocY, float& VelocZ, float& ColorR,\n"
+               "        float& ColorG, float& ColorB, float& ColorA, float& LifeTime, std::int32_t& /*TextureIndex*/) {\n")) +
+           helpers + body + QStringLiteral("});\n\n");
+}
+
 } // namespace
 
 QString alphaConstant(int alphaMode)
@@ -108,6 +282,8 @@ QString alphaConstant(int alphaMode)
 QString setupBlock(int codetype, const QString& name, const QString& texture, const ExportNames& names,
                    const ParticleSettings& p, const EmitterSettings& e, int alphaMode)
 {
+    if (codetype == kCodeCpp)
+        return cppSetup(name, texture, names, p, e, alphaMode);
     Fill fill(name, names, p, e);
     fill.add("{Texture}", texture);
     fill.add("{Alpha}", alphaConstant(alphaMode));
@@ -136,6 +312,8 @@ QString setupBlock(int codetype, const QString& name, const QString& texture, co
 QString velocityPart(int codetype, const QString& name, const ExportNames& names, const ParticleSettings& p,
                      const EmitterSettings& e)
 {
+    if (codetype == kCodeCpp)
+        return cppVelocity(Fill(name, names, p, e, cppFloat), e.Style);
     const Fill fill(name, names, p, e);
     const bool delphi = codetype == kCodeDelphi;
     QString text;
@@ -234,6 +412,8 @@ QString motionPart(const QString& name, const ExportNames& names, const EmitterS
 
 QString colourPart(int codetype, const ParticleSettings& p)
 {
+    if (codetype == kCodeCpp)
+        return cppColour(p);
     const Fill fill({}, {}, p, {});
     const bool delphi = codetype == kCodeDelphi;
     if (p.ColorRnd == 1.0f)
@@ -248,6 +428,8 @@ QString colourPart(int codetype, const ParticleSettings& p)
 QString eventBlock(int codetype, const QString& name, const ExportNames& names, const ParticleSettings& p,
                    const EmitterSettings& e)
 {
+    if (codetype == kCodeCpp)
+        return cppEvent(name, names, p, e);
     const Fill fill(name, names, p, e);
     const QString velocity = velocityPart(codetype, name, names, p, e);
     if (codetype == kCodeDelphi)
@@ -273,7 +455,11 @@ ExportTexts codeMake(int codetype, const ExportNames& names, EmitterRecords& rec
         const QString& name = names.systems[u];
         texts.setup += setupBlock(codetype, name, names.textures[u], names, p, e, alphaMode);
         texts.event += eventBlock(codetype, name, names, p, e);
-        if (codetype == kCodeDelphi) {
+        if (codetype == kCodeCpp) {
+            updates += QStringLiteral("    ") + name +
+                       QStringLiteral(".UpdateParticles(KL_UPDATE_BOUNCE_ON_Y0_PLANE | KL_UPDATE_GENERATOR);") + LF;
+            renders += QStringLiteral("    ") + name + QStringLiteral(".RenderParticles();") + LF;
+        } else if (codetype == kCodeDelphi) {
             updates += QStringLiteral("    ") + name +
                        QStringLiteral(".UpdateParticles(KL_UPDATE_BOUNCE_ON_Y0_PLANE Or KL_UPDATE_GENERATOR);") + CR;
             renders += QStringLiteral("    ") + name + QStringLiteral(".RenderParticles;") + CR;

@@ -25,8 +25,8 @@ frmExport::frmExport(frmMain& form) : QDialog(&form), form_(form)
     auto* layout = new QVBoxLayout(this);
 
     auto* languages = new QHBoxLayout;
-    const char* const types[] = {"VB", "Delphi"};
-    for (int i = 0; i < 2; ++i) {
+    const char* const types[] = {"VB", "Delphi", "C++"};
+    for (int i = 0; i < kCodeTypeCount; ++i) {
         codeTypes_[std::size_t(i)] = new QRadioButton(QString::fromLatin1(types[i]), this);
         codeTypes_[std::size_t(i)]->setObjectName(QStringLiteral("optCodeType_%1").arg(i));
         languages->addWidget(codeTypes_[std::size_t(i)]);
@@ -146,7 +146,7 @@ void frmExport::codeMake(int codetype)
 
 QString frmExport::boxText(int index) const
 {
-    return outputs_.at(std::size_t(index))->toPlainText().replace(u'\n', u'\r');
+    return outputs_.at(std::size_t(index))->toPlainText().replace(u'\n', lineEnd(codetype_));
 }
 
 void frmExport::copyToClipboard(int index)

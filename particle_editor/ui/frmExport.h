@@ -1,4 +1,4 @@
-// The export window: the enabled emitters as engine code in VB or Delphi —
+// The export window: the enabled emitters as engine code in VB, Delphi or C++ —
 // set-up, event code and render loop — regenerated whenever an input changes,
 // each part copied to the clipboard on request.
 #pragma once
@@ -23,11 +23,11 @@ public:
     // Builds the window and generates the VB text, as loading it does.
     explicit frmExport(frmMain& form);
 
-    // Regenerates the three texts for `codetype` (0 VB, 1 Delphi).
+    // Regenerates the three texts for `codetype` (0 VB, 1 Delphi, 2 C++).
     void codeMake(int codetype);
     // Copy button `index`: 0 set-up, 1 event, 2 render.
     void copyToClipboard(int index);
-    // The text of output box `index` as the code has it (CR line ends).
+    // The text of output box `index` as the code has it (CR line ends, LF for C++).
     QString boxText(int index) const;
 
 private:
@@ -39,7 +39,7 @@ private:
     std::array<QLineEdit*, kEmitterCount> textures_{};
     std::array<QLineEdit*, 3> position_{};
     std::array<QPlainTextEdit*, 3> outputs_{};
-    std::array<QRadioButton*, 2> codeTypes_{};
+    std::array<QRadioButton*, kCodeTypeCount> codeTypes_{};
 };
 
 } // namespace emberly

@@ -1,5 +1,7 @@
 #include "core/CodeGenerator.h"
 
+#include "CompileCheck.h"
+
 #include <gtest/gtest.h>
 
 #include <QLocale>
@@ -210,4 +212,38 @@ TEST(CodeGenerator, NonNumericBoxesCountAsZero)
     const QStringList lines = linesOf(CreateCode(ex.material, ex.light, {}, CodeLanguage::VB));
     EXPECT_EQ(lines[2], "My_matfact.SetAmbient GetMat(\"My_Mat\") , 0.0000 , 0.0000 , 0.0000 , 0.0000");
     EXPECT_EQ(lines[6], "My_matfact.SetPower GetMat(\"My_Mat\") , 0.0000");
+}
+
+// The C++ text: every light type's lines, LF line ends, and code that the
+// compiler accepts against the engine's own headers.
+TEST(CodeGeneratorCpp, EveryLightTypeCompilesAgainstTheEngineHeaders)
+{
+    WorkedExample example;
+    example.material.diffuse = {"128", "64", "32", "255"};
+    example.material.power = "12.5";
+    example.light.position = {"10", "20", "-30"};
+    example.light.range = "500";
+    CodeNames names;
+    names.material = "Say \"hi\"";
+    QString source = "#include <korlith3d/KLLightEngine.h>\n#include <korlith3d/KLMaterialFactory.h>\n"
+                     "#include <korlith3d/types.h>\n";
+    for (const int row : {kDirectionalRow, kPointRow, kSpotRow}) {
+        example.light.typeRow = row;
+        const QString code = CreateCode(example.material, example.light, names, CodeLanguage::Cpp);
+        EXPECT_FALSE(code.contains(u'\r'));
+        EXPECT_TRUE(code.contains("My_matfact.SetDiffuse(My_matfact.GetMaterialId(\"Say \\\"hi\\\"\"), 0.5020f, "
+                                  "0.2510f, 0.1255f, 1.0000f);"))
+            << code.toStdString();
+        EXPECT_TRUE(code.contains("My_matfact.SetPower(My_matfact.GetMaterialId(\"Say \\\"hi\\\"\"), 12.5000f);"));
+        EXPECT_EQ(code.contains("My_D3DLight8.Position = D3DVECTOR{10.0000f, 20.0000f, -30.0000f};"),
+                  row != kDirectionalRow);
+        EXPECT_EQ(code.contains("My_D3DLight8.Direction = "), row != kPointRow);
+        EXPECT_EQ(code.contains("My_D3DLight8.Range = 500.0000f;"), row != kDirectionalRow);
+        source += QString("void setUp%1(KLMaterialFactory& My_matfact, KLLightEngine& My_Light)\n{\n"
+                          "    D3DLIGHT8 My_D3DLight8{};\n%2\n}\n")
+                      .arg(row)
+                      .arg(code);
+    }
+    const kltest::CompileResult result = kltest::compileSyntax(source);
+    EXPECT_TRUE(result.compiled) << result.output.toStdString() << "\n" << source.toStdString();
 }

@@ -2,6 +2,8 @@
 // languages, every style and motion part, and the generation rules.
 #include "core/CodeExport.h"
 
+#include "CompileCheck.h"
+
 #include <gtest/gtest.h>
 
 namespace emberly {
@@ -226,6 +228,41 @@ TEST(CodeExportTest, GenerationRaisesTotalsAndListsUpdatesBeforeRenders)
     EXPECT_TRUE(t.setup.isEmpty());
     EXPECT_TRUE(t.event.isEmpty());
     EXPECT_TRUE(t.render.isEmpty());
+}
+
+} // namespace
+} // namespace emberly
+
+namespace emberly {
+namespace {
+
+// The C++ texts of every velocity style and motion path, random and fixed
+// colour: LF line ends, and code the compiler accepts against the engine's
+// own headers, the handler included.
+TEST(CodeExportCpp, EveryStyleAndMotionCompilesAgainstTheEngineHeaders)
+{
+    QString source = "#include <korlith3d/KLEngine.h>\n#include <korlith3d/KLGlobals.h>\n#include <korlith3d/KLMath.h>\n"
+                     "#include <korlith3d/KLParticleSystem.h>\n#include <korlith3d/types.h>\n"
+                     "#include <cmath>\n#include <cstdlib>\n";
+    int variant = 0;
+    for (const int style : {0, 1, 2, 3, 7}) {
+        for (const int motion : {0, 1, 2, 3, 4, 5, 6, 9}) {
+            EmitterRecords records = startUp();
+            records.emitters[0].Style = qint16(style);
+            records.emitters[0].Motion = qint16(motion);
+            records.particles[0].ColorRnd = (variant % 2) == 0 ? 0.5f : 0.0f;
+            const ExportTexts t = generate(kCodeCpp, records);
+            for (const QString& part : {t.setup, t.event, t.render})
+                EXPECT_FALSE(part.contains(u'\r')) << "style " << style << " motion " << motion;
+            EXPECT_TRUE(t.event.contains("SetNewParticleHandler")) << t.event.toStdString();
+            EXPECT_TRUE(t.render.contains("My_Particle1.RenderParticles();")) << t.render.toStdString();
+            source += QString("void variant%1(KLParticleSystem& My_Particle1)\n{\n%2\n%3\n%4\n}\n")
+                          .arg(variant++)
+                          .arg(t.setup, t.event, t.render);
+        }
+    }
+    const kltest::CompileResult result = kltest::compileSyntax(source);
+    EXPECT_TRUE(result.compiled) << result.output.toStdString() << "\n" << source.left(6000).toStdString();
 }
 
 } // namespace
