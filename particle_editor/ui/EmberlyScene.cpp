@@ -171,16 +171,20 @@ void EmberlyScene::setSkyBox(bool grid)
 
 int EmberlyScene::textureId(const QString& name) const
 {
-    try {
-        return textures_->GetTextureId(name);
-    } catch (const KLError&) {
-        // The names the program writes differ from the loaded ones in case
-        // only ("detail"); fall back to a case-blind match.
-        for (int id = 1; id <= int(std::size(kStartTextures)) + 64; ++id)
-            if (textures_->TextureExists(id) && textures_->GetTextureName(id).compare(name, Qt::CaseInsensitive) == 0)
-                return id;
-        throw;
+    // The names the program writes differ from the loaded ones in case only
+    // ("detail"): an exact name wins, else a case-blind match. Looking first
+    // keeps the expected miss out of the engine's error log.
+    int caseBlind = 0;
+    for (int id = 1; id <= int(std::size(kStartTextures)) + 64; ++id) {
+        if (!textures_->TextureExists(id))
+            continue;
+        const QString loaded = textures_->GetTextureName(id);
+        if (loaded == name)
+            return id;
+        if (caseBlind == 0 && loaded.compare(name, Qt::CaseInsensitive) == 0)
+            caseBlind = id;
     }
+    return caseBlind != 0 ? caseBlind : textures_->GetTextureId(name);
 }
 
 QString EmberlyScene::textureName(int id) const

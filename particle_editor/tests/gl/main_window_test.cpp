@@ -215,6 +215,7 @@ TEST_F(EmberlyWindowTest, DirectXEightOneStartsWithoutAWord)
                                   "4.08.01.0881");
     startWindow();   // the scripted service fails the test on any dialog
     EXPECT_TRUE(dialogs->calls().empty());
+    EXPECT_FALSE(debugLog().contains("Error")) << "start-up logs no engine error: " << debugLog().toStdString();
 }
 
 TEST_F(EmberlyWindowTest, AFailingEngineCallIsLoggedAndTheProgramGoesOn)

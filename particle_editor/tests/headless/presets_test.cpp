@@ -228,12 +228,20 @@ QByteArray fileBytes(const QString& path)
 // The atomic saves one particle file save takes (it writes key by key into
 // a copy, then replaces the file once): the passing count at which an
 // injected write fault no longer stops it.
+// How many atomic saves one save of `path`'s section makes, counted on a copy
+// of the file as it is now (the count depends on what the file holds).
 int atomicSavesOfOneSave(const QString& path, PresetWindow& window)
 {
+    const QString copy = path + ".count";
     for (int passing = 0; passing < 1000; ++passing) {
+        QFile::remove(copy);
+        if (!QFile::copy(path, copy))
+            return -1;
         const platform::ScopedSaveFault injected(platform::SaveFault::Write, passing);
-        if (savePreset(particleFileSection(path), path, window))
+        if (savePreset(particleFileSection(path), copy, window)) {
+            QFile::remove(copy);
             return passing;
+        }
     }
     return -1;
 }
@@ -247,7 +255,7 @@ TEST_F(PresetTest, AParticleFileThatCannotBeWrittenKeepsItsOldContent)
     ASSERT_TRUE(savePreset(particleFileSection(path), path, window));
     const QByteArray before = fileBytes(path);
     window.recs.particles[0].Size = 77;
-    const int saves = atomicSavesOfOneSave(dir.filePath("count.pkl"), window);
+    const int saves = atomicSavesOfOneSave(path, window);
     ASSERT_GT(saves, 1);
 
     for (const kltest::Unwritable what : {kltest::Unwritable::Folder, kltest::Unwritable::File}) {
@@ -279,9 +287,9 @@ TEST_F(PresetTest, ACrashBeforeTheParticleFileIsReplacedLeavesTheOldOne)
     const QString path = dir.filePath("fire.pkl");
     ASSERT_TRUE(savePreset(particleFileSection(path), path, window));
     const QByteArray before = fileBytes(path);
-    const int saves = atomicSavesOfOneSave(dir.filePath("count.pkl"), window);
-    ASSERT_GT(saves, 1);
     window.recs.particles[0].Size = 77;
+    const int saves = atomicSavesOfOneSave(path, window);
+    ASSERT_GT(saves, 1);
     // The last atomic save is the one that replaces the file.
     EXPECT_EXIT(
         {
