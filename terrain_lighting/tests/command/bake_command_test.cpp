@@ -2,6 +2,8 @@
 // one failure line, and the files it writes.
 #include "core/BakeCommand.h"
 
+#include "ProgramWithoutDisplay.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,27 +18,13 @@
 namespace landlume {
 namespace {
 
-// The test program has no application object: its folder from the kernel.
-QString builtFolder() { return QDir(QFileInfo("/proc/self/exe").canonicalPath() + "/../Landlume").absolutePath(); }
+QString builtFolder() { return kltest::builtProgramFolder("Landlume"); }
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString errors;
-};
+using kltest::ProgramRun;
 
-// The program with no display at all: no X, no Wayland, no platform choice.
 ProgramRun landlume(const QStringList& arguments, const QString& workingFolder)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(workingFolder);
-    process.start(builtFolder() + "/landlume", arguments);
-    EXPECT_TRUE(process.waitForFinished(600000));
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return kltest::runWithoutDisplay(builtFolder() + "/landlume", arguments, workingFolder);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)

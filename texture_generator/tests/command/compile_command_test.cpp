@@ -7,6 +7,8 @@
 #include <korlith3d/KLEngine.h>
 #include <korlith3d/KLLandscape.h>
 
+#include "ProgramWithoutDisplay.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,26 +20,13 @@
 namespace layerloom {
 namespace {
 
-// The test program has no application object: its folder from the kernel.
-QString builtFolder() { return QDir(QFileInfo("/proc/self/exe").canonicalPath() + "/../Layerloom").absolutePath(); }
+QString builtFolder() { return kltest::builtProgramFolder("Layerloom"); }
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString errors;
-};
+using kltest::ProgramRun;
 
 ProgramRun layerloom(const QStringList& arguments, const QString& workingFolder)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(workingFolder);
-    process.start(builtFolder() + "/layerloom", arguments);
-    EXPECT_TRUE(process.waitForFinished(600000));
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return kltest::runWithoutDisplay(builtFolder() + "/layerloom", arguments, workingFolder);
 }
 
 QByteArray contents(const QString& path)
