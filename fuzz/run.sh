@@ -5,6 +5,7 @@
 #                                   bounded run each (KL_FUZZ_SECONDS, default 3);
 #                                   skipped when clang has no libFuzzer
 #   fuzz/run.sh run [target] [s]    one target (or all) for s seconds each (default 60)
+#                                   or a million inputs (KL_FUZZ_RUNS), whichever comes first
 #   fuzz/run.sh list                the target names
 # Inputs found on the way go to <build root>/fuzz/found/<target>, crashes to
 # <build root>/fuzz/artifacts; the seed corpora in fuzz/corpus are only read.
@@ -71,7 +72,9 @@ fuzz_target() {
     grep -E 'ERROR|SUMMARY|fuzz check failed|Test unit written|==[0-9]+==' "$log" | head -n 12 >&2
     return 1
   fi
-  if ! "$exe" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1 "$found" "$corpus" >>"$log" 2>&1; then
+  local cap=()
+  [ -n "${KL_FUZZ_RUNS:-}" ] && cap=(-runs="$KL_FUZZ_RUNS")
+  if ! "$exe" "${options[@]}" -max_total_time="$seconds" "${cap[@]}" -print_final_stats=1 "$found" "$corpus" >>"$log" 2>&1; then
     echo "$name: FAILED in a ${seconds} s run (log: $log)" >&2
     grep -E 'ERROR|SUMMARY|fuzz check failed|Test unit written|==[0-9]+==' "$log" | head -n 12 >&2
     return 1
@@ -79,7 +82,9 @@ fuzz_target() {
   local runs cov
   runs="$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -Eo '[0-9]+$' | tail -n 1)"
   cov="$(grep -Eo 'cov: [0-9]+' "$log" | tail -n 1)"
-  echo "$name: ok, $(find "$corpus" -type f | wc -l) seeds, ${runs:-?} inputs in ${seconds} s, ${cov:-cov: ?}"
+  local took
+  took="$(grep -Eo 'Done [0-9]+ runs in [0-9]+ second' "$log" | grep -Eo 'in [0-9]+' | tail -n 1)"
+  echo "$name: ok, $(find "$corpus" -type f | wc -l) seeds, $(find "$found" -type f | wc -l) inputs kept, ${runs:-?} inputs ${took:+$took s }(limit ${seconds} s), ${cov:-cov: ?}"
 }
 
 run_all() { # <seconds> <timeout> <names...>
@@ -121,7 +126,8 @@ cmd_run() {
   [[ "$seconds" =~ ^[1-9][0-9]*$ ]] || { echo "The run time must be a whole number of seconds." >&2; return 2; }
   have_libfuzzer || { echo "Cannot fuzz: $cxx with libFuzzer is not available (scripts/install-deps installs it)." >&2; return 1; }
   build || return 1
-  run_all "$seconds" 1 "${names[@]}"
+  # A long run ends after the time given or a million inputs, whichever comes first.
+  KL_FUZZ_RUNS="${KL_FUZZ_RUNS:-1000000}" run_all "$seconds" 1 "${names[@]}"
 }
 
 case "${1:-}" in

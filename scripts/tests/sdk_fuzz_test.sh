@@ -71,6 +71,7 @@ case "$output" in *"Fuzz targets skipped"*) ;; *) fail "the skip was not reporte
 output="$(sdk fuzz model_3ds 30)" || fail "sdk fuzz failed: $output"
 [ "$(grep -c '^fuzz_' "$work/log")" -eq 2 ] || fail "sdk fuzz ran other targets"
 grep -q -- "^fuzz_model_3ds .*-timeout=1 .*-max_total_time=30 " "$work/log" || fail "sdk fuzz did not run model_3ds for 30 s"
+grep -q -- "^fuzz_model_3ds .*-max_total_time=30 -runs=1000000 " "$work/log" || fail "sdk fuzz has no cap of a million inputs"
 if output="$(sdk fuzz no_such_target 5)"; then fail "an unknown target was accepted"; fi
 case "$output" in *"Unknown fuzz target 'no_such_target'"*) ;; *) fail "no message for an unknown target: $output" ;; esac
 echo "ok"
