@@ -31,10 +31,8 @@ public:
           grid_((glm::vec2(from.x, from.z) - surface.origin()) / surface.spacing()),
           gridStep_(glm::vec2(step_.x, step_.z) / surface.spacing()),
           inverseStep_(inverse(gridStep_.x), inverse(gridStep_.y)), inverseRise_(inverse(step_.y)),
-          inverseDiagonal_(inverse(gridStep_.x - gridStep_.y))
+          inverseDiagonal_(inverse(gridStep_.x - gridStep_.y)), levels_(hierarchy.levels())
     {
-        for (int level = 0; level < std::min(hierarchy.levelCount(), kMaxLevels); ++level)
-            levels_[std::size_t(level)] = {hierarchy.nodes(level), hierarchy.columns(level), hierarchy.rows(level)};
     }
 
     // Walks the nodes the segment passes over [t0, t1], front to back: a node
@@ -42,6 +40,17 @@ public:
     // when the step also leaves its parent; one it does not clear is entered a
     // level lower, down to the cells, whose triangles are tested.
     std::optional<float> run(float t0, float t1)
+    {
+        // Walked with the directions fixed at compile time: the steps are the
+        // hot loop, and every choice made on the direction drops out of it.
+        if (gridStep_.x > 0.0f)
+            return gridStep_.y > 0.0f ? walk<1, 1>(t0, t1) : walk<1, -1>(t0, t1);
+        return gridStep_.y > 0.0f ? walk<-1, 1>(t0, t1) : walk<-1, -1>(t0, t1);
+    }
+
+private:
+    template <int stepColumn, int stepRow>
+    std::optional<float> walk(float t0, float t1)
     {
         const int columns = hierarchy_.columns(0), rows = hierarchy_.rows(0);
         // Clamped before the conversion: rounding on far-away segments must not overflow.
@@ -61,24 +70,32 @@ public:
         while (level < top && ((c0 >> level) != (c1 >> level) || (r0 >> level) != (r1 >> level)))
             ++level;
         int column = c0 >> level, row = r0 >> level;
-        const int stepColumn = gridStep_.x > 0.0f ? 1 : -1, stepRow = gridStep_.y > 0.0f ? 1 : -1;
-        float t = t0;
+        // Where the segment leaves the current node across each side, and its
+        // height at t: kept from step to step, recomputed only for what changed.
+        const auto exitColumn = [&] { return exitCrossing(column, level, grid_.x, inverseStep_.x, stepColumn); };
+        const auto exitRow = [&] { return exitCrossing(row, level, grid_.y, inverseStep_.y, stepRow); };
+        float t = t0, yt = y(t0);
+        float exitX = exitColumn(), exitZ = exitRow();
         for (;;) {
-            // Where the segment leaves the node, and across which side.
-            const float exitX = exitCrossing(column, level, grid_.x, inverseStep_.x, stepColumn);
-            const float exitZ = exitCrossing(row, level, grid_.y, inverseStep_.y, stepRow);
             const float exit = std::min({exitX, exitZ, t1});
-            const LevelView& view = levels_[std::size_t(level)];
-            const HeightRange& range = view.nodes[std::size_t(row) * std::size_t(view.columns) + std::size_t(column)];
-            if (!clears(range, t, exit)) {
+            const float yExit = y(exit);
+            const HierarchyLevel& view = levels_[std::size_t(level)];
+            const HeightRange& range = view.ranges[std::size_t(row) * std::size_t(view.columns) + std::size_t(column)];
+            if (!clears(range, yt, yExit)) {
                 // The stretch before the segment comes within the node's
                 // range clears every cell under it: move past it at once.
-                t = std::min(std::max(t, entersRange(range, t)), exit);
+                const float entered = std::min(std::max(t, entersRange(range, t, yt)), exit);
+                if (entered != t) {
+                    t = entered;
+                    yt = y(t);
+                }
                 if (level > 0) {
                     // Down a level, to the child holding t.
                     --level;
                     column = 2 * column + childSide(column, level, grid_.x, inverseStep_.x, stepColumn, t);
                     row = 2 * row + childSide(row, level, grid_.y, inverseStep_.y, stepRow, t);
+                    exitX = exitColumn();
+                    exitZ = exitRow();
                     continue;
                 }
                 if (const auto hit = inCell(column, row, t, exit))
@@ -87,14 +104,16 @@ public:
             if (exit >= t1)
                 return std::nullopt;
             t = exit;
+            yt = yExit;
             // Climb when the step left the parent node too; within it the
             // parent is one that failed.
+            const bool acrossColumn = exitX <= exitZ, acrossRow = exitZ <= exitX;
             bool leftParent = false;
-            if (exitX <= exitZ) {
+            if (acrossColumn) {
                 column += stepColumn;
                 leftParent = (column & 1) == (stepColumn > 0 ? 0 : 1);
             }
-            if (exitZ <= exitX) {
+            if (acrossRow) {
                 row += stepRow;
                 leftParent = leftParent || (row & 1) == (stepRow > 0 ? 0 : 1);
             }
@@ -104,27 +123,32 @@ public:
                 ++level;
                 column >>= 1;
                 row >>= 1;
+                exitX = exitColumn();
+                exitZ = exitRow();
+                continue;
             }
+            if (acrossColumn)
+                exitX = exitColumn();
+            if (acrossRow)
+                exitZ = exitRow();
         }
     }
 
-private:
     // 1 / step, or infinity for a segment parallel to that axis (it never
     // crosses a line along it).
     static float inverse(float step) { return step == 0.0f ? std::numeric_limits<float>::infinity() : 1.0f / step; }
     float y(float t) const { return from_.y + step_.y * t; }
-    // Whether the segment over [ta, tb] stays above or below the range.
-    bool clears(const HeightRange& range, float ta, float tb) const
+    // Whether the segment, at heights ya and yb at the ends of a stretch,
+    // stays above or below the range over it.
+    static bool clears(const HeightRange& range, float ya, float yb)
     {
-        const float ya = y(ta), yb = y(tb);
         return std::min(ya, yb) > range.max + kRangeMargin || std::max(ya, yb) < range.min - kRangeMargin;
     }
     // Where, from t on, the segment comes within the range: where a falling
     // segment sinks to its top, or a rising one climbs to its bottom (t when
     // it is within it already).
-    float entersRange(const HeightRange& range, float t) const
+    float entersRange(const HeightRange& range, float t, float yt) const
     {
-        const float yt = y(t);
         if (step_.y < 0.0f && yt > range.max + kRangeMargin)
             return (range.max + kRangeMargin - from_.y) * inverseRise_;
         if (step_.y > 0.0f && yt < range.min - kRangeMargin)
@@ -198,17 +222,8 @@ private:
         return std::nullopt;
     }
 
-    // Each level's nodes and size, read without going through the hierarchy.
-    struct LevelView {
-        const HeightRange* nodes;
-        int columns;
-        int rows;
-    };
-    static constexpr int kMaxLevels = 32;
-
     const TerrainSurface& surface_;
     const MinMaxHierarchy& hierarchy_;
-    std::array<LevelView, kMaxLevels> levels_;   // the first levelCount() filled
     glm::vec3 from_;
     glm::vec3 step_;
     glm::vec2 grid_;
@@ -216,6 +231,7 @@ private:
     glm::vec2 inverseStep_;
     float inverseRise_;       // 1 / height change over the segment
     float inverseDiagonal_;   // 1 / change of (fx - fz): where the cell diagonal is crossed
+    const HierarchyLevel* levels_;
     float lastT_ = -1.0f;
     float lastClearance_ = 0.0f;
 };
@@ -239,7 +255,7 @@ MinMaxHierarchy::MinMaxHierarchy(const TerrainSurface& surface)
 {
     if (surface.empty())
         return;
-    Level cells{surface.cellColumns(), surface.cellRows(), {}};
+    HierarchyLevel cells{surface.cellColumns(), surface.cellRows(), {}};
     cells.ranges.resize(std::size_t(cells.columns) * std::size_t(cells.rows));
     for (int row = 0; row < cells.rows; ++row) {
         for (int column = 0; column < cells.columns; ++column) {
@@ -250,8 +266,8 @@ MinMaxHierarchy::MinMaxHierarchy(const TerrainSurface& surface)
     }
     levels_.push_back(std::move(cells));
     while (levels_.back().columns > 1 || levels_.back().rows > 1) {
-        const Level& below = levels_.back();
-        Level level{(below.columns + 1) / 2, (below.rows + 1) / 2, {}};
+        const HierarchyLevel& below = levels_.back();
+        HierarchyLevel level{(below.columns + 1) / 2, (below.rows + 1) / 2, {}};
         level.ranges.resize(std::size_t(level.columns) * std::size_t(level.rows));
         for (int row = 0; row < level.rows; ++row) {
             for (int column = 0; column < level.columns; ++column) {
