@@ -8,6 +8,10 @@
 namespace kl::terrain {
 namespace {
 
+// Four floats operated on at once (GCC/Clang vector extension): IEEE
+// arithmetic lane by lane.
+using Lanes = float __attribute__((vector_size(16)));
+
 // Nodes whose range the segment clears by less than this are still opened, so
 // rounding in the ranges never hides a touching segment.
 constexpr float kRangeMargin = 1e-3f;
@@ -27,12 +31,23 @@ class SegmentWalk {
 public:
     SegmentWalk(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy, const glm::vec3& from,
                 const glm::vec3& to)
-        : surface_(surface), hierarchy_(hierarchy), from_(from), step_(to - from),
-          grid_((glm::vec2(from.x, from.z) - surface.origin()) / surface.spacing()),
-          gridStep_(glm::vec2(step_.x, step_.z) / surface.spacing()),
-          inverseStep_(inverse(gridStep_.x), inverse(gridStep_.y)), inverseRise_(inverse(step_.y)),
-          inverseDiagonal_(inverse(gridStep_.x - gridStep_.y)), levels_(hierarchy.levels())
+        : surface_(surface), hierarchy_(hierarchy), from_(from), step_(to - from), levels_(hierarchy.levels())
     {
+        // The divisions of the set-up, four at a time: each lane rounds as
+        // the one division on its own would.
+        const Lanes grid = Lanes{from.x - surface.origin().x, from.z - surface.origin().y, step_.x, step_.z} /
+                           surface.spacing();
+        grid_ = {grid[0], grid[1]};
+        gridStep_ = {grid[2], grid[3]};
+        const Lanes steps{gridStep_.x, gridStep_.y, step_.y, gridStep_.x - gridStep_.y};
+        const Lanes inverses = 1.0f / steps;
+        // A segment parallel to an axis never crosses a line along it: infinity, of either sign of zero.
+        const auto inverse = [&](int lane) {
+            return steps[lane] == 0.0f ? std::numeric_limits<float>::infinity() : inverses[lane];
+        };
+        inverseStep_ = {inverse(0), inverse(1)};
+        inverseRise_ = inverse(2);
+        inverseDiagonal_ = inverse(3);
     }
 
     // Walks the nodes the segment passes over [t0, t1], front to back: a node
@@ -54,8 +69,11 @@ private:
     {
         const int columns = hierarchy_.columns(0), rows = hierarchy_.rows(0);
         // Clamped before the conversion: rounding on far-away segments must not overflow.
+        // (Truncation is the floor from 0 on, and saves a call to floorf.)
         const auto cellOf = [](float g, int cells) {
-            return g >= 0.0f ? int(std::min(std::floor(g), float(cells - 1))) : 0;
+            if (!(g >= 0.0f))
+                return 0;
+            return g >= float(cells - 1) ? cells - 1 : int(g);
         };
         const int c0 = cellOf(grid_.x + gridStep_.x * t0, columns), c1 = cellOf(grid_.x + gridStep_.x * t1, columns);
         const int r0 = cellOf(grid_.y + gridStep_.y * t0, rows), r1 = cellOf(grid_.y + gridStep_.y * t1, rows);
@@ -134,9 +152,6 @@ private:
         }
     }
 
-    // 1 / step, or infinity for a segment parallel to that axis (it never
-    // crosses a line along it).
-    static float inverse(float step) { return step == 0.0f ? std::numeric_limits<float>::infinity() : 1.0f / step; }
     float y(float t) const { return from_.y + step_.y * t; }
     // Whether the segment, at heights ya and yb at the ends of a stretch,
     // stays above or below the range over it.
@@ -226,24 +241,23 @@ private:
     const MinMaxHierarchy& hierarchy_;
     glm::vec3 from_;
     glm::vec3 step_;
+    const HierarchyLevel* levels_;
     glm::vec2 grid_;
     glm::vec2 gridStep_;
-    glm::vec2 inverseStep_;
+    glm::vec2 inverseStep_;   // 1 / gridStep_, infinity along an axis the segment is parallel to
     float inverseRise_;       // 1 / height change over the segment
     float inverseDiagonal_;   // 1 / change of (fx - fz): where the cell diagonal is crossed
-    const HierarchyLevel* levels_;
     float lastT_ = -1.0f;
     float lastClearance_ = 0.0f;
 };
 
-// Narrows [t0, t1] to where start + step * t lies within [lo, hi].
-bool clipAxis(float start, float step, float lo, float hi, float& t0, float& t1)
+// Narrows [t0, t1] to where start + step * t lies within [lo, hi], given
+// (lo - start) / step and (hi - start) / step.
+bool clipAxis(float start, float step, float lo, float hi, float toLo, float toHi, float& t0, float& t1)
 {
     if (step == 0.0f)
         return start >= lo && start <= hi;
-    float ta = (lo - start) / step, tb = (hi - start) / step;
-    if (ta > tb)
-        std::swap(ta, tb);
+    const auto [ta, tb] = std::minmax(toLo, toHi);
     t0 = std::max(t0, ta);
     t1 = std::min(t1, tb);
     return t0 <= t1;
@@ -291,8 +305,13 @@ std::optional<std::pair<float, float>> clipToExtent(const TerrainSurface& surfac
     if (surface.empty())
         return std::nullopt;
     const glm::vec2 lo = surface.origin(), hi = surface.origin() + surface.extent();
+    const float stepX = to.x - from.x, stepZ = to.z - from.z;
+    // The four divisions at once; a lane dividing by zero goes unused.
+    const Lanes toSides = Lanes{lo.x - from.x, hi.x - from.x, lo.y - from.z, hi.y - from.z} /
+                          Lanes{stepX, stepX, stepZ, stepZ};
     float t0 = 0.0f, t1 = 1.0f;
-    if (!clipAxis(from.x, to.x - from.x, lo.x, hi.x, t0, t1) || !clipAxis(from.z, to.z - from.z, lo.y, hi.y, t0, t1))
+    if (!clipAxis(from.x, stepX, lo.x, hi.x, toSides[0], toSides[1], t0, t1) ||
+        !clipAxis(from.z, stepZ, lo.y, hi.y, toSides[2], toSides[3], t0, t1))
         return std::nullopt;
     return std::pair{t0, t1};
 }
