@@ -110,10 +110,8 @@ private:
                 if (level > 0) {
                     // Down a level, to the child holding t.
                     --level;
-                    column = 2 * column + childSide(column, level, grid_.x, inverseStep_.x, stepColumn, t);
-                    row = 2 * row + childSide(row, level, grid_.y, inverseStep_.y, stepRow, t);
-                    exitX = exitColumn();
-                    exitZ = exitRow();
+                    enterChild(column, exitX, level, grid_.x, inverseStep_.x, stepColumn, t);
+                    enterChild(row, exitZ, level, grid_.y, inverseStep_.y, stepRow, t);
                     continue;
                 }
                 if (const auto hit = inCell(column, row, t, exit))
@@ -125,15 +123,20 @@ private:
             yt = yExit;
             // Climb when the step left the parent node too; within it the
             // parent is one that failed.
+            // Each side's next crossing is worked out in the branch that
+            // steps across it: taken as a branch (the sides alternate
+            // predictably), the next node does not wait on the comparison.
             const bool acrossColumn = exitX <= exitZ, acrossRow = exitZ <= exitX;
             bool leftParent = false;
             if (acrossColumn) {
                 column += stepColumn;
                 leftParent = (column & 1) == (stepColumn > 0 ? 0 : 1);
+                exitX = exitColumn();
             }
             if (acrossRow) {
                 row += stepRow;
                 leftParent = leftParent || (row & 1) == (stepRow > 0 ? 0 : 1);
+                exitZ = exitRow();
             }
             if (column < 0 || row < 0 || column >= view.columns || row >= view.rows)
                 return std::nullopt;
@@ -143,12 +146,7 @@ private:
                 row >>= 1;
                 exitX = exitColumn();
                 exitZ = exitRow();
-                continue;
             }
-            if (acrossColumn)
-                exitX = exitColumn();
-            if (acrossRow)
-                exitZ = exitRow();
         }
     }
 
@@ -182,15 +180,24 @@ private:
     {
         return crossing((index + (step > 0 ? 1 : 0)) << level, start, inverseStep);
     }
-    // Which half (0 low, 1 high) of node `index` one level up holds the
-    // segment at t: past the middle line once it has crossed it.
-    static int childSide(int index, int childLevel, float start, float inverseStep, int step, float t)
+    // Along one axis, from node `index` one level up into its half that
+    // holds the segment at t (past the middle line once it has crossed it).
+    // `exit`, the crossing the segment leaves the node by, becomes the
+    // child's: the middle line for the near half, the node's own side for
+    // the far one. (Taken over rather than worked out again, so the next
+    // node does not wait on the choice of child.)
+    static void enterChild(int& index, float& exit, int childLevel, float start, float inverseStep, int step, float t)
     {
         const int middle = (2 * index + 1) << childLevel;
-        if (std::isinf(inverseStep))
-            return start >= float(middle) ? 1 : 0;
-        const bool crossed = crossing(middle, start, inverseStep) <= t;
-        return step > 0 ? (crossed ? 1 : 0) : (crossed ? 0 : 1);
+        if (std::isinf(inverseStep)) {   // parallel to the axis: the exit stays at infinity
+            index = 2 * index + (start >= float(middle) ? 1 : 0);
+            return;
+        }
+        const float middleCrossing = crossing(middle, start, inverseStep);
+        const bool crossed = middleCrossing <= t;
+        index = 2 * index + ((step > 0) == crossed ? 1 : 0);
+        if (!crossed)
+            exit = middleCrossing;
     }
     // Height of the segment over the cell's triangles at t.
     float clearance(int column, int row, float t) const
