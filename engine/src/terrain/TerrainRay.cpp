@@ -141,11 +141,17 @@ private:
             if (column < 0 || row < 0 || column >= view.columns || row >= view.rows)
                 return std::nullopt;
             if (leftParent && level < top) {
+                // A child in the far half along an axis leaves the parent by
+                // the same side: its crossing stays.
+                const bool farColumn = (column & 1) == (stepColumn > 0 ? 1 : 0);
+                const bool farRow = (row & 1) == (stepRow > 0 ? 1 : 0);
                 ++level;
                 column >>= 1;
                 row >>= 1;
-                exitX = exitColumn();
-                exitZ = exitRow();
+                if (!farColumn)
+                    exitX = exitColumn();
+                if (!farRow)
+                    exitZ = exitRow();
             }
         }
     }
