@@ -8,6 +8,10 @@
 namespace kl::terrain {
 namespace {
 
+// Four floats operated on at once (GCC/Clang vector extension): IEEE
+// arithmetic lane by lane.
+using Lanes = float __attribute__((vector_size(16)));
+
 // Nodes whose range the segment clears by less than this are still opened, so
 // rounding in the ranges never hides a touching segment.
 constexpr float kRangeMargin = 1e-3f;
@@ -27,14 +31,23 @@ class SegmentWalk {
 public:
     SegmentWalk(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy, const glm::vec3& from,
                 const glm::vec3& to)
-        : surface_(surface), hierarchy_(hierarchy), from_(from), step_(to - from),
-          grid_((glm::vec2(from.x, from.z) - surface.origin()) / surface.spacing()),
-          gridStep_(glm::vec2(step_.x, step_.z) / surface.spacing()),
-          inverseStep_(inverse(gridStep_.x), inverse(gridStep_.y)), inverseRise_(inverse(step_.y)),
-          inverseDiagonal_(inverse(gridStep_.x - gridStep_.y))
+        : surface_(surface), hierarchy_(hierarchy), from_(from), step_(to - from), levels_(hierarchy.levels())
     {
-        for (int level = 0; level < std::min(hierarchy.levelCount(), kMaxLevels); ++level)
-            levels_[std::size_t(level)] = {hierarchy.nodes(level), hierarchy.columns(level), hierarchy.rows(level)};
+        // The divisions of the set-up, four at a time: each lane rounds as
+        // the one division on its own would.
+        const Lanes grid = Lanes{from.x - surface.origin().x, from.z - surface.origin().y, step_.x, step_.z} /
+                           surface.spacing();
+        grid_ = {grid[0], grid[1]};
+        gridStep_ = {grid[2], grid[3]};
+        const Lanes steps{gridStep_.x, gridStep_.y, step_.y, gridStep_.x - gridStep_.y};
+        const Lanes inverses = 1.0f / steps;
+        // A segment parallel to an axis never crosses a line along it: infinity, of either sign of zero.
+        const auto inverse = [&](int lane) {
+            return steps[lane] == 0.0f ? std::numeric_limits<float>::infinity() : inverses[lane];
+        };
+        inverseStep_ = {inverse(0), inverse(1)};
+        inverseRise_ = inverse(2);
+        inverseDiagonal_ = inverse(3);
     }
 
     // Walks the nodes the segment passes over [t0, t1], front to back: a node
@@ -43,10 +56,24 @@ public:
     // level lower, down to the cells, whose triangles are tested.
     std::optional<float> run(float t0, float t1)
     {
+        // Walked with the directions fixed at compile time: the steps are the
+        // hot loop, and every choice made on the direction drops out of it.
+        if (gridStep_.x > 0.0f)
+            return gridStep_.y > 0.0f ? walk<1, 1>(t0, t1) : walk<1, -1>(t0, t1);
+        return gridStep_.y > 0.0f ? walk<-1, 1>(t0, t1) : walk<-1, -1>(t0, t1);
+    }
+
+private:
+    template <int stepColumn, int stepRow>
+    std::optional<float> walk(float t0, float t1)
+    {
         const int columns = hierarchy_.columns(0), rows = hierarchy_.rows(0);
         // Clamped before the conversion: rounding on far-away segments must not overflow.
+        // (Truncation is the floor from 0 on, and saves a call to floorf.)
         const auto cellOf = [](float g, int cells) {
-            return g >= 0.0f ? int(std::min(std::floor(g), float(cells - 1))) : 0;
+            if (!(g >= 0.0f))
+                return 0;
+            return g >= float(cells - 1) ? cells - 1 : int(g);
         };
         const int c0 = cellOf(grid_.x + gridStep_.x * t0, columns), c1 = cellOf(grid_.x + gridStep_.x * t1, columns);
         const int r0 = cellOf(grid_.y + gridStep_.y * t0, rows), r1 = cellOf(grid_.y + gridStep_.y * t1, rows);
@@ -61,24 +88,30 @@ public:
         while (level < top && ((c0 >> level) != (c1 >> level) || (r0 >> level) != (r1 >> level)))
             ++level;
         int column = c0 >> level, row = r0 >> level;
-        const int stepColumn = gridStep_.x > 0.0f ? 1 : -1, stepRow = gridStep_.y > 0.0f ? 1 : -1;
-        float t = t0;
+        // Where the segment leaves the current node across each side, and its
+        // height at t: kept from step to step, recomputed only for what changed.
+        const auto exitColumn = [&] { return exitCrossing(column, level, grid_.x, inverseStep_.x, stepColumn); };
+        const auto exitRow = [&] { return exitCrossing(row, level, grid_.y, inverseStep_.y, stepRow); };
+        float t = t0, yt = y(t0);
+        float exitX = exitColumn(), exitZ = exitRow();
         for (;;) {
-            // Where the segment leaves the node, and across which side.
-            const float exitX = exitCrossing(column, level, grid_.x, inverseStep_.x, stepColumn);
-            const float exitZ = exitCrossing(row, level, grid_.y, inverseStep_.y, stepRow);
             const float exit = std::min({exitX, exitZ, t1});
-            const LevelView& view = levels_[std::size_t(level)];
-            const HeightRange& range = view.nodes[std::size_t(row) * std::size_t(view.columns) + std::size_t(column)];
-            if (!clears(range, t, exit)) {
+            const float yExit = y(exit);
+            const HierarchyLevel& view = levels_[std::size_t(level)];
+            const HeightRange& range = view.ranges[std::size_t(row) * std::size_t(view.columns) + std::size_t(column)];
+            if (!clears(range, yt, yExit)) {
                 // The stretch before the segment comes within the node's
                 // range clears every cell under it: move past it at once.
-                t = std::min(std::max(t, entersRange(range, t)), exit);
+                const float entered = std::min(std::max(t, entersRange(range, t, yt)), exit);
+                if (entered != t) {
+                    t = entered;
+                    yt = y(t);
+                }
                 if (level > 0) {
                     // Down a level, to the child holding t.
                     --level;
-                    column = 2 * column + childSide(column, level, grid_.x, inverseStep_.x, stepColumn, t);
-                    row = 2 * row + childSide(row, level, grid_.y, inverseStep_.y, stepRow, t);
+                    enterChild(column, exitX, level, grid_.x, inverseStep_.x, stepColumn, t);
+                    enterChild(row, exitZ, level, grid_.y, inverseStep_.y, stepRow, t);
                     continue;
                 }
                 if (const auto hit = inCell(column, row, t, exit))
@@ -87,44 +120,54 @@ public:
             if (exit >= t1)
                 return std::nullopt;
             t = exit;
+            yt = yExit;
             // Climb when the step left the parent node too; within it the
             // parent is one that failed.
+            // Each side's next crossing is worked out in the branch that
+            // steps across it: taken as a branch (the sides alternate
+            // predictably), the next node does not wait on the comparison.
+            const bool acrossColumn = exitX <= exitZ, acrossRow = exitZ <= exitX;
             bool leftParent = false;
-            if (exitX <= exitZ) {
+            if (acrossColumn) {
                 column += stepColumn;
                 leftParent = (column & 1) == (stepColumn > 0 ? 0 : 1);
+                exitX = exitColumn();
             }
-            if (exitZ <= exitX) {
+            if (acrossRow) {
                 row += stepRow;
                 leftParent = leftParent || (row & 1) == (stepRow > 0 ? 0 : 1);
+                exitZ = exitRow();
             }
             if (column < 0 || row < 0 || column >= view.columns || row >= view.rows)
                 return std::nullopt;
             if (leftParent && level < top) {
+                // A child in the far half along an axis leaves the parent by
+                // the same side: its crossing stays.
+                const bool farColumn = (column & 1) == (stepColumn > 0 ? 1 : 0);
+                const bool farRow = (row & 1) == (stepRow > 0 ? 1 : 0);
                 ++level;
                 column >>= 1;
                 row >>= 1;
+                if (!farColumn)
+                    exitX = exitColumn();
+                if (!farRow)
+                    exitZ = exitRow();
             }
         }
     }
 
-private:
-    // 1 / step, or infinity for a segment parallel to that axis (it never
-    // crosses a line along it).
-    static float inverse(float step) { return step == 0.0f ? std::numeric_limits<float>::infinity() : 1.0f / step; }
     float y(float t) const { return from_.y + step_.y * t; }
-    // Whether the segment over [ta, tb] stays above or below the range.
-    bool clears(const HeightRange& range, float ta, float tb) const
+    // Whether the segment, at heights ya and yb at the ends of a stretch,
+    // stays above or below the range over it.
+    static bool clears(const HeightRange& range, float ya, float yb)
     {
-        const float ya = y(ta), yb = y(tb);
         return std::min(ya, yb) > range.max + kRangeMargin || std::max(ya, yb) < range.min - kRangeMargin;
     }
     // Where, from t on, the segment comes within the range: where a falling
     // segment sinks to its top, or a rising one climbs to its bottom (t when
     // it is within it already).
-    float entersRange(const HeightRange& range, float t) const
+    float entersRange(const HeightRange& range, float t, float yt) const
     {
-        const float yt = y(t);
         if (step_.y < 0.0f && yt > range.max + kRangeMargin)
             return (range.max + kRangeMargin - from_.y) * inverseRise_;
         if (step_.y > 0.0f && yt < range.min - kRangeMargin)
@@ -143,15 +186,24 @@ private:
     {
         return crossing((index + (step > 0 ? 1 : 0)) << level, start, inverseStep);
     }
-    // Which half (0 low, 1 high) of node `index` one level up holds the
-    // segment at t: past the middle line once it has crossed it.
-    static int childSide(int index, int childLevel, float start, float inverseStep, int step, float t)
+    // Along one axis, from node `index` one level up into its half that
+    // holds the segment at t (past the middle line once it has crossed it).
+    // `exit`, the crossing the segment leaves the node by, becomes the
+    // child's: the middle line for the near half, the node's own side for
+    // the far one. (Taken over rather than worked out again, so the next
+    // node does not wait on the choice of child.)
+    static void enterChild(int& index, float& exit, int childLevel, float start, float inverseStep, int step, float t)
     {
         const int middle = (2 * index + 1) << childLevel;
-        if (std::isinf(inverseStep))
-            return start >= float(middle) ? 1 : 0;
-        const bool crossed = crossing(middle, start, inverseStep) <= t;
-        return step > 0 ? (crossed ? 1 : 0) : (crossed ? 0 : 1);
+        if (std::isinf(inverseStep)) {   // parallel to the axis: the exit stays at infinity
+            index = 2 * index + (start >= float(middle) ? 1 : 0);
+            return;
+        }
+        const float middleCrossing = crossing(middle, start, inverseStep);
+        const bool crossed = middleCrossing <= t;
+        index = 2 * index + ((step > 0) == crossed ? 1 : 0);
+        if (!crossed)
+            exit = middleCrossing;
     }
     // Height of the segment over the cell's triangles at t.
     float clearance(int column, int row, float t) const
@@ -198,36 +250,27 @@ private:
         return std::nullopt;
     }
 
-    // Each level's nodes and size, read without going through the hierarchy.
-    struct LevelView {
-        const HeightRange* nodes;
-        int columns;
-        int rows;
-    };
-    static constexpr int kMaxLevels = 32;
-
     const TerrainSurface& surface_;
     const MinMaxHierarchy& hierarchy_;
-    std::array<LevelView, kMaxLevels> levels_;   // the first levelCount() filled
     glm::vec3 from_;
     glm::vec3 step_;
+    const HierarchyLevel* levels_;
     glm::vec2 grid_;
     glm::vec2 gridStep_;
-    glm::vec2 inverseStep_;
+    glm::vec2 inverseStep_;   // 1 / gridStep_, infinity along an axis the segment is parallel to
     float inverseRise_;       // 1 / height change over the segment
     float inverseDiagonal_;   // 1 / change of (fx - fz): where the cell diagonal is crossed
     float lastT_ = -1.0f;
     float lastClearance_ = 0.0f;
 };
 
-// Narrows [t0, t1] to where start + step * t lies within [lo, hi].
-bool clipAxis(float start, float step, float lo, float hi, float& t0, float& t1)
+// Narrows [t0, t1] to where start + step * t lies within [lo, hi], given
+// (lo - start) / step and (hi - start) / step.
+bool clipAxis(float start, float step, float lo, float hi, float toLo, float toHi, float& t0, float& t1)
 {
     if (step == 0.0f)
         return start >= lo && start <= hi;
-    float ta = (lo - start) / step, tb = (hi - start) / step;
-    if (ta > tb)
-        std::swap(ta, tb);
+    const auto [ta, tb] = std::minmax(toLo, toHi);
     t0 = std::max(t0, ta);
     t1 = std::min(t1, tb);
     return t0 <= t1;
@@ -239,7 +282,7 @@ MinMaxHierarchy::MinMaxHierarchy(const TerrainSurface& surface)
 {
     if (surface.empty())
         return;
-    Level cells{surface.cellColumns(), surface.cellRows(), {}};
+    HierarchyLevel cells{surface.cellColumns(), surface.cellRows(), {}};
     cells.ranges.resize(std::size_t(cells.columns) * std::size_t(cells.rows));
     for (int row = 0; row < cells.rows; ++row) {
         for (int column = 0; column < cells.columns; ++column) {
@@ -250,8 +293,8 @@ MinMaxHierarchy::MinMaxHierarchy(const TerrainSurface& surface)
     }
     levels_.push_back(std::move(cells));
     while (levels_.back().columns > 1 || levels_.back().rows > 1) {
-        const Level& below = levels_.back();
-        Level level{(below.columns + 1) / 2, (below.rows + 1) / 2, {}};
+        const HierarchyLevel& below = levels_.back();
+        HierarchyLevel level{(below.columns + 1) / 2, (below.rows + 1) / 2, {}};
         level.ranges.resize(std::size_t(level.columns) * std::size_t(level.rows));
         for (int row = 0; row < level.rows; ++row) {
             for (int column = 0; column < level.columns; ++column) {
@@ -275,8 +318,13 @@ std::optional<std::pair<float, float>> clipToExtent(const TerrainSurface& surfac
     if (surface.empty())
         return std::nullopt;
     const glm::vec2 lo = surface.origin(), hi = surface.origin() + surface.extent();
+    const float stepX = to.x - from.x, stepZ = to.z - from.z;
+    // The four divisions at once; a lane dividing by zero goes unused.
+    const Lanes toSides = Lanes{lo.x - from.x, hi.x - from.x, lo.y - from.z, hi.y - from.z} /
+                          Lanes{stepX, stepX, stepZ, stepZ};
     float t0 = 0.0f, t1 = 1.0f;
-    if (!clipAxis(from.x, to.x - from.x, lo.x, hi.x, t0, t1) || !clipAxis(from.z, to.z - from.z, lo.y, hi.y, t0, t1))
+    if (!clipAxis(from.x, stepX, lo.x, hi.x, toSides[0], toSides[1], t0, t1) ||
+        !clipAxis(from.z, stepZ, lo.y, hi.y, toSides[2], toSides[3], t0, t1))
         return std::nullopt;
     return std::pair{t0, t1};
 }

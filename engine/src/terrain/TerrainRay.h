@@ -18,6 +18,13 @@ struct HeightRange {
     float max = 0.0f;
 };
 
+// One level of the hierarchy: its nodes row by row.
+struct HierarchyLevel {
+    int columns = 0;
+    int rows = 0;
+    std::vector<HeightRange> ranges;
+};
+
 class MinMaxHierarchy {
 public:
     MinMaxHierarchy() = default;
@@ -30,19 +37,16 @@ public:
     int rows(int level) const { return levels_[std::size_t(level)].rows; }
     const HeightRange& node(int level, int column, int row) const
     {
-        const Level& l = levels_[std::size_t(level)];
+        const HierarchyLevel& l = levels_[std::size_t(level)];
         return l.ranges[std::size_t(row) * std::size_t(l.columns) + std::size_t(column)];
     }
     // The level's nodes, row by row.
     const HeightRange* nodes(int level) const { return levels_[std::size_t(level)].ranges.data(); }
+    // The levels, the cells' first.
+    const HierarchyLevel* levels() const { return levels_.data(); }
 
 private:
-    struct Level {
-        int columns = 0;
-        int rows = 0;
-        std::vector<HeightRange> ranges;
-    };
-    std::vector<Level> levels_;
+    std::vector<HierarchyLevel> levels_;
 };
 
 // Segment parameter t in [0, 1] of the first point, from `from` towards `to`,

@@ -430,3 +430,84 @@ TEST(TerrainHierarchy, LongSegmentsFindOrMissASinglePeak)
 }
 
 } // namespace
+
+namespace {
+
+// Segments towards a light from every side, over a flat field with one raised
+// grid point, ending just under and just over the peak: the walk steps each
+// way through the nodes (axis-parallel ones along a single row or column).
+TEST(TerrainHierarchy, SegmentsFromEverySideFindOrMissAPeak)
+{
+    constexpr int kSide = 201, kPeakColumn = 100, kPeakRow = 100;
+    constexpr float kPeak = 10.0f;
+    std::vector<float> values(std::size_t(kSide) * kSide, 0.0f);
+    values[std::size_t(kPeakRow) * kSide + kPeakColumn] = kPeak;
+    // Spacing 2 and an offset origin: the walk works in grid units.
+    const kl::terrain::TerrainSurface surface(kl::terrain::HeightField(kSide, kSide, values), 2.0f, {-100.0f, 40.0f});
+    const kl::terrain::MinMaxHierarchy hierarchy(surface);
+    const glm::vec3 peak(-100.0f + 2.0f * kPeakColumn, kPeak, 40.0f + 2.0f * kPeakRow);
+    int directions = 0;
+    for (const float dx : {-2.0f, 0.0f, 2.0f}) {
+        for (const float dz : {-2.0f, 0.0f, 2.0f}) {
+            if (dx == 0.0f && dz == 0.0f)
+                continue;
+            ++directions;
+            const glm::vec3 towardsLight = glm::normalize(glm::vec3(dx, 1.0f, dz));
+            const glm::vec3 under = peak - glm::vec3(0.0f, 0.05f, 0.0f), over = peak + glm::vec3(0.0f, 0.05f, 0.0f);
+            const glm::vec3 from = under + 150.0f * towardsLight;
+            const auto hit = kl::terrain::intersectSegment(surface, hierarchy, from, under);
+            ASSERT_TRUE(hit) << dx << " " << dz;
+            const glm::vec3 point = from + (under - from) * *hit;
+            EXPECT_LT(glm::length(point - peak), 0.06f) << dx << " " << dz;
+            EXPECT_NEAR(point.y, surface.height(point.x, point.z), 1e-3f) << dx << " " << dz;
+            EXPECT_FALSE(kl::terrain::intersectSegment(surface, hierarchy, over + 150.0f * towardsLight, over))
+                << dx << " " << dz;
+            // The same line the other way, from under the peak's side up and
+            // out: it leaves the ground where the first one met it.
+            const auto back = kl::terrain::intersectSegment(surface, hierarchy, under, from);
+            ASSERT_TRUE(back) << dx << " " << dz;
+            EXPECT_NEAR(glm::length(under + (from - under) * *back - point), 0.0f, 1e-3f) << dx << " " << dz;
+        }
+    }
+    EXPECT_EQ(directions, 8);
+}
+
+// Over a rough field of odd size (partial nodes at every level), segments
+// straight down or steeply down in every direction hit where the surface is,
+// and ones that stay under the lowest point or over the highest miss.
+TEST(TerrainHierarchy, SteepSegmentsHitOnTheSurfaceInEveryDirection)
+{
+    std::mt19937 random(31);
+    std::uniform_real_distribution<float> height(-20.0f, 80.0f), unit(0.0f, 1.0f);
+    std::vector<float> values(38 * 30);
+    for (float& v : values)
+        v = height(random);
+    const kl::terrain::TerrainSurface surface(kl::terrain::HeightField(38, 30, values), 2.0f, {5.0f, -7.0f});
+    const kl::terrain::MinMaxHierarchy hierarchy(surface);
+    int hits = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const float x = 5.0f + 74.0f * unit(random), z = -7.0f + 58.0f * unit(random);
+        // Leaning by up to 3 units either way on each axis, or not at all.
+        const float lean = (i % 3 == 0) ? 0.0f : 6.0f * unit(random) - 3.0f;
+        const float leanZ = (i % 5 == 0) ? 0.0f : 6.0f * unit(random) - 3.0f;
+        const glm::vec3 from(x - lean, 200.0f, z - leanZ), to(x + lean, -200.0f, z + leanZ);
+        const auto t = kl::terrain::intersectSegment(surface, hierarchy, from, to);
+        if (!t) {
+            // Only a segment that may pass beside the grid's edge where it is low enough misses.
+            EXPECT_TRUE(x < 8.0f || x > 76.0f || z < -4.0f || z > 48.0f) << i;
+            continue;
+        }
+        ++hits;
+        const glm::vec3 point = from + (to - from) * *t;
+        EXPECT_NEAR(point.y, surface.height(point.x, point.z), 1e-2f) << i;
+        EXPECT_FALSE(kl::terrain::intersectSegment(surface, hierarchy, from + glm::vec3(0, -119.9f, 0),
+                                                   to + glm::vec3(0, 280.1f, 0)))
+            << i;   // level at y = 80.1, over the highest point
+        EXPECT_FALSE(kl::terrain::intersectSegment(surface, hierarchy, from + glm::vec3(0, -220.1f, 0),
+                                                   to + glm::vec3(0, 179.9f, 0)))
+            << i;   // level at y = -20.1, under the lowest point
+    }
+    EXPECT_GT(hits, 1900);
+}
+
+} // namespace
