@@ -109,6 +109,27 @@ TEST_F(StartUp, MissingModelIsReportedAndTheRestLoads)
     EXPECT_GT(scene().previewMesh(2).GetVertexCount(), 0);
 }
 
+TEST_F(StartUp, AFileGivenAtStartUpLoadsAndAMissingOneIsNamed)
+{
+    startWindow();
+    typeInto("Sg", "77");
+    const MaterialSettings edited = form->currentSettings();
+    const QString path = file("edited.mkl");
+    dialogs->expectSaveFile(path);
+    control<QAction>("mnuSave")->trigger();
+    form.reset();
+
+    startWindow(path);
+    EXPECT_EQ(form->currentSettings(), edited);
+    EXPECT_EQ(control<QLineEdit>("Sg")->text(), "77");
+    form.reset();
+
+    dialogs->expectMsgBox(platform::vbOK, "none.mkl was not found");
+    startWindow(file("none.mkl"));
+    EXPECT_NE(control<QLineEdit>("Sg")->text(), "77");
+    EXPECT_EQ(dialogs->pending(), 0u);
+}
+
 using Column = GlazeryWindowTest;
 
 TEST_F(Column, PanelsStartCollapsedExceptLightAndToggleBack)

@@ -94,10 +94,10 @@ void GlazeryWindowTest::SetUp()
     scopedDialogs = std::make_unique<platform::ScopedInteraction>(dialogs);
 }
 
-void GlazeryWindowTest::startWindow()
+void GlazeryWindowTest::startWindow(const QString& fileToOpen)
 {
     form = std::make_unique<Form1>(folder.path());
-    ASSERT_TRUE(form->load(false));
+    ASSERT_TRUE(form->load(false, fileToOpen));
     ASSERT_TRUE(form->scene().ready());
 }
 

@@ -30,8 +30,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Builds and loads the main window (without entering the loop).
-    void startWindow();
+    // Builds and loads the main window (without entering the loop), with
+    // `fileToOpen` as given on the command line.
+    void startWindow(const QString& fileToOpen = {});
 
     template <class T>
     T* control(const QString& name) const

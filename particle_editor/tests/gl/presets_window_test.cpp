@@ -161,6 +161,25 @@ TEST_F(EmberlyWindowTest, ParticleFilesSaveWithTheirNameAndLoadBack)
     presets->menuLoad();
 }
 
+TEST_F(EmberlyWindowTest, AParticleFileGivenAtStartUpLoadsAndAMissingOneIsNamed)
+{
+    startWindow();
+    control<QSlider>("sldPartLife")->setValue(45);
+    dialogs->expectSaveFile(file("start.pkl"));
+    presets->menuSave();
+    form.reset();
+
+    startWindow(file("start.pkl"));
+    EXPECT_FLOAT_EQ(form->records().particles[0].Life, 4.5f);
+    EXPECT_EQ(control<QSlider>("sldPartLife")->value(), 45);
+    form.reset();
+
+    dialogs->expectMsgBox(platform::vbOK, "none.pkl was not found");
+    startWindow(file("none.pkl"));
+    EXPECT_NE(control<QSlider>("sldPartLife")->value(), 45);
+    EXPECT_EQ(dialogs->pending(), 0u);
+}
+
 TEST_F(EmberlyWindowTest, ASaveThatFailsIsReportedOnceNamingTheFile)
 {
     startWindow();

@@ -44,12 +44,15 @@ void EmberlyWindowTest::TearDown()
     qunsetenv("KORLITH3D_REGISTRY_DIR");
 }
 
-void EmberlyWindowTest::startWindow()
+void EmberlyWindowTest::startWindow(const QString& fileToOpen)
 {
     form = std::make_unique<frmMain>(folder.path());
     presets = new PresetMenus(*form);
     form->setActiveQuery([this] { return active; });
-    ASSERT_TRUE(form->load(false));
+    ASSERT_TRUE(form->load(false, [&] {
+        if (!fileToOpen.isEmpty())
+            presets->openFileAtStart(fileToOpen);
+    }));
     ASSERT_TRUE(form->running());
 }
 

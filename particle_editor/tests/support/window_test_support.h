@@ -24,7 +24,8 @@ protected:
 
     // Builds and loads the main window without entering the loop; the window
     // counts as active unless `active` says otherwise.
-    void startWindow();
+    // `fileToOpen` as given on the command line, opened once the engine runs.
+    void startWindow(const QString& fileToOpen = {});
     // Runs `frames` passes of the loop.
     void runFrames(int frames);
 

@@ -324,5 +324,21 @@ TEST_F(Frame, AMissingMarkerModelEndsStartUpWithAMessageNamingIt)
     EXPECT_FALSE(engine().started());
 }
 
+TEST_F(Frame, AMapGivenAtStartUpOpensOnceTheEngineRunsAndAMissingOneIsNamed)
+{
+    startWindow(file("Maps/example.ldm"));
+    EXPECT_TRUE(dialogs->calls().empty());   // opened without the file dialog
+    ASSERT_EQ(engine().objectCount(), 3);
+    EXPECT_FLOAT_EQ(engine().objectMesh(1).GetPosition().y,
+                    engine().heightAt(engine().record(1).meshPosition.x, engine().record(1).meshPosition.z));
+    frame.reset();
+
+    dialogs->expectMsgBox(platform::vbOK, "none.ldm");
+    startWindow(file("Maps/none.ldm"));
+    ASSERT_EQ(dialogs->calls().size(), 1u);
+    EXPECT_EQ(engine().objectCount(), 0);
+    EXPECT_EQ(text("TxtLandSet_0"), "8");   // the default scene stays
+}
+
 } // namespace
 } // namespace landlume::test

@@ -41,10 +41,10 @@ void LandlumeWindowTest::SetUp()
     scopedDialogs = std::make_unique<platform::ScopedInteraction>(dialogs);
 }
 
-void LandlumeWindowTest::startWindow()
+void LandlumeWindowTest::startWindow(const QString& mapToOpen)
 {
     frame = std::make_unique<MDIMain>(folder.path());
-    ASSERT_TRUE(frame->load(false));
+    ASSERT_TRUE(frame->load(false, mapToOpen));
     ASSERT_TRUE(engine().started());
 }
 

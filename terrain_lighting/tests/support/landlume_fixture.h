@@ -25,8 +25,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Builds and loads the frame window (without entering the loop).
-    void startWindow();
+    // Builds and loads the frame window (without entering the loop), with
+    // `mapToOpen` as given on the command line.
+    void startWindow(const QString& mapToOpen = {});
     // Runs `count` passes of the frame loop.
     void frames(int count);
 

@@ -373,6 +373,29 @@ TEST_F(LayerloomWindow, AFailedGenerationSaysWhatFailedAndKeepsThePreviousView)
     EXPECT_TRUE(temporaryFiles().isEmpty());
 }
 
+TEST_F(LayerloomWindow, APresetGivenAtStartUpLoadsAndAMissingOneIsNamed)
+{
+    addLayer(file("red.bmp"));
+    addLayer(file("green.bmp"));
+    typeInto("txtMin", "60");
+    const QList<TextureLayer> saved = form->layers().layers();
+    dialogs->expectSaveFile(file("start.llp"));
+    click("CmdSavePreset");
+    form.reset();
+
+    form = std::make_unique<FrmMain>(folder.path());
+    ASSERT_TRUE(form->load(file("start.llp")));
+    EXPECT_EQ(form->layers().layers(), saved);
+    EXPECT_EQ(listLines().size(), 2);
+    form.reset();
+
+    dialogs->expectMsgBox(platform::vbOK, "none.llp was not found");
+    form = std::make_unique<FrmMain>(folder.path());
+    ASSERT_TRUE(form->load(file("none.llp")));
+    EXPECT_TRUE(listLines().isEmpty());
+    EXPECT_EQ(dialogs->pending(), 0u);
+}
+
 TEST_F(LayerloomWindow, PresetsSaveClearAndLoadBack)
 {
     addLayer(file("red.bmp"));
