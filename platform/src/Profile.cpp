@@ -132,11 +132,29 @@ QString fitNulList(const QStringList& names, int bufferSize)
     return cut;
 }
 
+bool hasNonAscii(const QByteArray& bytes)
+{
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+
 bool save(const ProfileFile& file, const QString& path)
 {
-    const QByteArray bytes = ini::joinRawLines(file.raw);
+    QByteArray bytes = ini::joinRawLines(file.raw);
     if (file.exists && bytes == file.original)
         return true;
+    // A file read as Latin-1 whose last byte that is not UTF-8 went with the
+    // change would be read as UTF-8 next time, and its other non-ASCII names
+    // and values would change meaning: it is written as UTF-8 of the text it
+    // was read as instead.
+    if (!file.utf8 && hasNonAscii(bytes) && isValidUtf8(bytes)) {
+        std::vector<RawLine> lines = file.raw;
+        for (RawLine& line : lines)
+            line.text = QString::fromLatin1(line.text).toUtf8();
+        bytes = ini::joinRawLines(lines);
+    }
     return saveFileAtomically(path, bytes).ok;
 }
 

@@ -168,6 +168,27 @@ TEST_F(ProfileTest, BadInputReadsLikeWindowsAndWritesKeepIt)
     EXPECT_EQ(read("S", "k"), QString(254, u'v'));
 }
 
+TEST_F(ProfileTest, ALatin1FileKeepsTheMeaningOfItsTextWhenAWriteLeavesOnlyUtf8Bytes)
+{
+    // Read as Latin-1 because of the lone 0xE9; the header's two bytes are
+    // then the two characters "Ã©", not "é".
+    put("[Caf\xC3\xA9]\r\nKey=\xE9\r\nOther=\xC3\xA9\r\n");
+    const QString section = QString::fromLatin1("Caf\xC3\xA9");
+    ASSERT_EQ(read(section, "Key"), QString::fromLatin1("\xE9"));
+    ASSERT_TRUE(writeProfileString(section, "Key", "plain", path()));
+    EXPECT_EQ(read(section, "Key"), "plain");
+    EXPECT_EQ(read(section, "Other"), QString::fromLatin1("\xC3\xA9"));
+    EXPECT_EQ(bytes(), "[Caf\xC3\x83\xC2\xA9]\r\nKey=plain\r\nOther=\xC3\x83\xC2\xA9\r\n");
+    // Deleting the key that held the only Latin-1 byte works the same way.
+    put("[Caf\xC3\xA9]\r\nKey=\xE9\r\nOther=1\r\n");
+    ASSERT_TRUE(deleteProfileKey(section, "Key", path()));
+    EXPECT_EQ(read(section, "Other"), "1");
+    // A Latin-1 file that stays Latin-1 keeps its bytes.
+    put("[S]\r\nA=\xE9\r\nB=1\r\n");
+    ASSERT_TRUE(writeProfileString("S", "B", "2", path()));
+    EXPECT_EQ(bytes(), "[S]\r\nA=\xE9\r\nB=2\r\n");
+}
+
 TEST_F(ProfileTest, RandomBytesNeverCrash)
 {
     std::mt19937 random(1234);
