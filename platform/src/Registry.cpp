@@ -11,6 +11,7 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QStringDecoder>
 
 #include <vector>
 
@@ -85,7 +86,10 @@ std::optional<QString> unescape(const QString& text)
     }
     if (!isValidUtf8(bytes))
         return std::nullopt;
-    return QString::fromUtf8(bytes);
+    // A leading U+FEFF is kept as the character it is (fromUtf8 would drop
+    // it), so the name is the one the profile functions match on.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return QString(decoder(bytes));
 }
 
 QString normalKeyPath(const QString& key)

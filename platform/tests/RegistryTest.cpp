@@ -71,6 +71,22 @@ TEST_F(RegistryTest, StringAndDwordValuesRoundTrip)
     EXPECT_TRUE(hiveBytes(Hive::CurrentUser).contains("ShowIntro=sz:0\r\n"));
 }
 
+TEST_F(RegistryTest, AKeyNameStartingWithAByteOrderMarkIsAKeyOfItsOwn)
+{
+    // U+FEFF right after the bracket belongs to the name: the key is not
+    // Software\Fuzz, and a value written there reads back from there.
+    ASSERT_TRUE(QDir().mkpath(registryFolder()));
+    QFile hive(hiveFile(Hive::CurrentUser));
+    ASSERT_TRUE(hive.open(QIODevice::WriteOnly));
+    hive.write("[\xEF\xBB\xBFSoftware\\Fuzz]\r\nOld=dword:00000001\r\n");
+    hive.close();
+    EXPECT_FALSE(readRegistryDword(Hive::CurrentUser, "Software\\Fuzz", "Old"));
+    EXPECT_EQ(readRegistryDword(Hive::CurrentUser, QChar(0xFEFF) + QStringLiteral("Software\\Fuzz"), "Old"), 1u);
+    ASSERT_TRUE(writeRegistryDword(Hive::CurrentUser, "Software\\Fuzz", "Count", 0x12345678u));
+    EXPECT_EQ(readRegistryDword(Hive::CurrentUser, "Software\\Fuzz", "Count"), 0x12345678u);
+    EXPECT_EQ(readRegistryDword(Hive::CurrentUser, QChar(0xFEFF) + QStringLiteral("Software\\Fuzz"), "Old"), 1u);
+}
+
 TEST_F(RegistryTest, DeleteValuesAndKeys)
 {
     ASSERT_TRUE(writeRegistryString(Hive::CurrentUser, "Software\\Classes\\A.B\\InprocServer32", "", "x"));
