@@ -49,6 +49,16 @@ public:
             fail(QStringLiteral("\"%1\" is too large a number").arg(value));
         }
     }
+    // The leading number as a single-precision value; one beyond its range
+    // (such as 1e200) fails at its key instead of turning into infinity.
+    float leadingSingle(const QString& section, const QString& key)
+    {
+        const double value = leadingNumber(section, key);
+        const float narrowed = float(value);
+        if (std::isinf(narrowed) && !std::isinf(value))
+            fail(QStringLiteral("\"%1\" is too large a number").arg(readMapKey(section, key, path_)));
+        return narrowed;
+    }
     double number(const QString& section, const QString& key)
     {
         const QString value = text(section, key);
@@ -207,13 +217,13 @@ MapLoadResult loadMap(const QString& path, MapTarget& target)
         const QString heightmap = read.text(kLandscape, QStringLiteral("Heightmap"));
         const qint32 width = wholeNumber(read, read.leadingNumber(kLandscape, QStringLiteral("Width")));
         const qint32 height = wholeNumber(read, read.leadingNumber(kLandscape, QStringLiteral("Height")));
-        const float factorY = float(read.leadingNumber(kLandscape, QStringLiteral("FactorY")));
+        const float factorY = read.leadingSingle(kLandscape, QStringLiteral("FactorY"));
         read.act([&] { target.buildLandscape(heightmap, width, height, factorY); });
 
         const QString lightmap = read.text(kLightmap, QStringLiteral("Lightmap"));
-        const float texWidth = float(read.leadingNumber(kLightmap, QStringLiteral("Width")));
-        const float texHeight = float(read.leadingNumber(kLightmap, QStringLiteral("Height")));
-        const float alpha = float(read.leadingNumber(kLightmap, QStringLiteral("Alpha")));
+        const float texWidth = read.leadingSingle(kLightmap, QStringLiteral("Width"));
+        const float texHeight = read.leadingSingle(kLightmap, QStringLiteral("Height"));
+        const float alpha = read.leadingSingle(kLightmap, QStringLiteral("Alpha"));
         read.act([&] { target.setLightmapSize(lightmap, texWidth, texHeight, alpha); });
         // A map saved without a lightmap names none: there is nothing to load.
         if (!lightmap.isEmpty()) {

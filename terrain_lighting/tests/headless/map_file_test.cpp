@@ -293,6 +293,20 @@ TEST_F(MapFileTest, AnyBytesLoadWithoutCrashing)
     EXPECT_EQ(huge.section, "LANDSCAPE");
     EXPECT_EQ(huge.key, "Width");
     EXPECT_TRUE(huge.message().contains("1e620"));
+
+    // One beyond the range of a single-precision value, where one is read,
+    // stops there too, after the landscape it follows was built.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[LANDSCAPE]\r\nHeightmap=h.bmp\r\nWidth=2\r\nHeight=2\r\nFactorY=1\r\n"
+               "[LIGHTMAP]\r\nWidth=1e200\r\n");
+    file.close();
+    RecordingTarget fresh;
+    const MapLoadResult single = loadMap(path(), fresh);
+    EXPECT_FALSE(single.ok);
+    EXPECT_EQ(single.section, "LIGHTMAP");
+    EXPECT_EQ(single.key, "Width");
+    EXPECT_TRUE(single.message().contains("1e200"));
+    EXPECT_EQ(fresh.steps, (QStringList{"land h.bmp 2 2 1", "panel"}));   // no lightmap size set
 }
 
 } // namespace
