@@ -31,7 +31,8 @@ struct RegistryValue {
 };
 
 struct RegistryKey {
-    QString path;
+    QString path;      // normalised: single backslashes, no empty parts
+    QString section;   // the header's name as written, which the profile functions match
     std::vector<RegistryValue> values;
 };
 
@@ -159,7 +160,7 @@ HiveData parseHive(const QByteArray& bytes)
                 hive.damaged = true;
                 return hive;
             }
-            hive.keys.push_back({normalKeyPath(*path), {}});
+            hive.keys.push_back({normalKeyPath(*path), line.name, {}});
             break;
         }
         case ini::LineKind::Entry: {
@@ -253,7 +254,7 @@ bool writeValue(Hive which, const QString& key, const RegistryValue& value)
     if (hive.damaged || !ensureHiveFile(which))
         return false;
     const RegistryKey* existing = findKey(hive, path);
-    const QString section = escape(existing ? existing->path : path, true);
+    const QString section = existing ? existing->section : escape(path, true);
     return writeProfileString(section, valueLineName(value.name), valueLineData(value), hiveFile(which));
 }
 
@@ -363,7 +364,7 @@ bool deleteRegistryValue(Hive hive, const QString& key, const QString& name)
     const RegistryKey* k = findKey(data, key);
     if (!k)
         return true;
-    return deleteProfileKey(escape(k->path, true), valueLineName(name), hiveFile(hive));
+    return deleteProfileKey(k->section, valueLineName(name), hiveFile(hive));
 }
 
 bool deleteRegistryKey(Hive hive, const QString& key)
@@ -376,7 +377,7 @@ bool deleteRegistryKey(Hive hive, const QString& key)
         return false;
     for (const RegistryKey& k : data.keys) {
         const bool inside = sameName(k.path, path) || k.path.startsWith(path + u'\\', Qt::CaseInsensitive);
-        if (inside && !deleteProfileSection(escape(k.path, true), hiveFile(hive)))
+        if (inside && !deleteProfileSection(k.section, hiveFile(hive)))
             return false;
     }
     return true;

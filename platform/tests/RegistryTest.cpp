@@ -87,6 +87,24 @@ TEST_F(RegistryTest, AKeyNameStartingWithAByteOrderMarkIsAKeyOfItsOwn)
     EXPECT_EQ(readRegistryDword(Hive::CurrentUser, QChar(0xFEFF) + QStringLiteral("Software\\Fuzz"), "Old"), 1u);
 }
 
+TEST_F(RegistryTest, AKeyWrittenOtherwiseInTheFileIsEditedWhereItStands)
+{
+    // A doubled backslash and an escaped letter name the same key as
+    // Software\Fuzz: values go into that section, none is added.
+    for (const QByteArray& header : {QByteArray("[Software\\\\Fuzz]"), QByteArray("[Software\\%46uzz]")}) {
+        ASSERT_TRUE(QDir().mkpath(registryFolder()));
+        QFile hive(hiveFile(Hive::CurrentUser));
+        ASSERT_TRUE(hive.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        hive.write(header + "\r\nOld=dword:00000001\r\n");
+        hive.close();
+        ASSERT_TRUE(writeRegistryDword(Hive::CurrentUser, "Software\\Fuzz", "Count", 0x12345678u));
+        EXPECT_EQ(readRegistryDword(Hive::CurrentUser, "Software\\Fuzz", "Count"), 0x12345678u) << header.data();
+        EXPECT_EQ(hiveBytes(Hive::CurrentUser), header + "\r\nOld=dword:00000001\r\nCount=dword:12345678\r\n");
+        ASSERT_TRUE(deleteRegistryValue(Hive::CurrentUser, "Software\\Fuzz", "Old"));
+        EXPECT_FALSE(readRegistryDword(Hive::CurrentUser, "Software\\Fuzz", "Old"));
+    }
+}
+
 TEST_F(RegistryTest, DeleteValuesAndKeys)
 {
     ASSERT_TRUE(writeRegistryString(Hive::CurrentUser, "Software\\Classes\\A.B\\InprocServer32", "", "x"));
