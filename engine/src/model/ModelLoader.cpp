@@ -223,6 +223,20 @@ QString xMaterialListProblem(const QByteArray& bytes)
     return {};
 }
 
+// Why a scene as read cannot be processed: a face that lists no vertex.
+QString emptyFaceProblem(const aiScene& scene)
+{
+    for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
+        const aiMesh* mesh = scene.mMeshes[m];
+        if (!mesh || !mesh->mFaces)
+            continue;
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f)
+            if (mesh->mFaces[f].mNumIndices == 0)
+                return QStringLiteral("face %1 of mesh %2 has no vertices").arg(f).arg(m);
+    }
+    return {};
+}
+
 } // namespace
 
 LoadedModel loadModelFile(const QString& path, ModelKind kind, const LoadOptions& options)
@@ -275,7 +289,16 @@ LoadedModel loadModelData(const QByteArray& bytes, ModelKind kind, const LoadOpt
             flags |= aiProcess_GenSmoothNormals;   // only where the file has none
         }
         const char* hint = kind == ModelKind::DirectX ? "x" : "3ds";
-        const aiScene* scene = importer.ReadFileFromMemory(bytes.constData(), static_cast<size_t>(bytes.size()), flags, hint);
+        // Read and validated first, processed after: Assimp's triangulation
+        // asserts (and its primitive sort crashes) on a face without indices,
+        // which the readers let through.
+        const aiScene* scene = importer.ReadFileFromMemory(bytes.constData(), static_cast<size_t>(bytes.size()),
+                                                           aiProcess_ValidateDataStructure, hint);
+        if (!scene)
+            return fail(QString::fromUtf8(importer.GetErrorString()));
+        if (const QString problem = emptyFaceProblem(*scene); !problem.isEmpty())
+            return fail(problem);
+        scene = importer.ApplyPostProcessing(flags & ~unsigned(aiProcess_ValidateDataStructure));
         if (!scene)
             return fail(QString::fromUtf8(importer.GetErrorString()));
         if ((scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->HasMeshes())

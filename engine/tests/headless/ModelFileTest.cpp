@@ -58,3 +58,17 @@ TEST(ModelFileTest, CompleteMaterialListsLoadInlineOrByReference)
         EXPECT_EQ(model.geometry.indices.size(), 3u);
     }
 }
+
+TEST(ModelFileTest, AFaceWithoutVerticesIsRefusedBeforeProcessing)
+{
+    // Assimp's triangulation asserts on such a face and ends the program.
+    const QByteArray bytes = "xof 0303txt 0032\n"
+                             "Mesh Tri {\n"
+                             " 3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n"
+                             " 2; 3;0,1,2;, 0;;\n"
+                             "}\n";
+    const auto model = load(bytes);
+    EXPECT_FALSE(model.ok());
+    EXPECT_TRUE(model.error.contains("has no vertices")) << model.error.toStdString();
+    EXPECT_TRUE(model.geometry.vertices.empty());
+}
