@@ -11,16 +11,9 @@ set -euo pipefail
 
 build="$1"
 tool="${2:-glazery}"
-# Per tool: program folder, the window and the picture box at scale 1 (inside
-# the default window, no window manager); the box is a 3D view.
-case "$tool" in
-  glazery)   folder=Glazery;   window="800x576+0+0";   view="500x480+280+36" ;;
-  emberly)   folder=Emberly;   window="1060x636+0+0";  view="760x560+276+44" ;;
-  landlume)  folder=Landlume;  window="1280x980+0+0";  view="300x220+220+70" ;;
-  layerloom) folder=Layerloom; window="760x560+0+0";   view="" ;;
-  stewardex) folder=Stewardex; window="480x540+0+0";   view="" ;;
-  *) echo "unknown tool $tool" >&2; exit 2 ;;
-esac
+# shellcheck source=tool_windows.sh
+. "$(dirname "${BASH_SOURCE[0]}")/tool_windows.sh"
+tool_window "$tool" || { echo "unknown tool $tool" >&2; exit 2; }
 doubled() { echo "$1" | awk -F'[x+]' '{ printf "%dx%d+%d+%d", $1 * 2, $2 * 2, $3 * 2, $4 * 2 }'; }
 for program in xvfb-run import convert compare; do
   command -v "$program" >/dev/null || { echo "SKIP: $program is missing (xvfb, imagemagick)"; exit 77; }
@@ -69,8 +62,7 @@ wait "$pid" 2>/dev/null
 exit $status
 SH
 shot() {
-  local areas="$4"
-  PREFIX="$prefix" WORK="$work" TOOL="$tool" FOLDER="$folder" SCALE="$1" OUT="$3" AREAS="$areas" VIEWED="$view" \
+  PREFIX="$prefix" WORK="$work" TOOL="$tool" FOLDER="$folder" SCALE="$1" OUT="$3" AREAS="$4" VIEWED="$view" \
     QT_SCALE_FACTOR="$1" KORLITH3D_REGISTRY_DIR="$work/registry" \
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
     xvfb-run -a -s "-screen 0 $2x24" bash "$work/shot.sh" \

@@ -17,14 +17,17 @@ report="${4:-}"
 for program in xvfb-run xdotool; do
   command -v "$program" >/dev/null || { echo "SKIP: $program is missing (xvfb, xdotool)"; exit 77; }
 done
-# Per tool: program folder, the 3D view at the default window size (no window
-# manager), what turns its input on, and the keys it answers.
+# Per tool: what turns its input on, and the keys it answers; where it lives
+# and its 3D view come from the shared table.
+# shellcheck source=tool_windows.sh
+. "$(dirname "${BASH_SOURCE[0]}")/tool_windows.sh"
 case "$tool" in
-  glazery)  folder=Glazery;  view="500x480+280+36"; start="";       keys="Left Right Up Down Prior Next" ;;
-  emberly)  folder=Emberly;  view="760x560+276+44"; start="";       keys="Left Right Up Down Prior Next w s a d" ;;
-  landlume) folder=Landlume; view="300x220+220+70"; start="ctrl+m"; keys="w s a d Prior Next" ;;
+  glazery)  start="";       keys="Left Right Up Down Prior Next" ;;
+  emberly)  start="";       keys="Left Right Up Down Prior Next w s a d" ;;
+  landlume) start="ctrl+m"; keys="w s a d Prior Next" ;;
   *) echo "unknown tool $tool" >&2; exit 2 ;;
 esac
+tool_window "$tool"
 [ -x "$build/$folder/$tool" ] || { echo "FAIL: $build/$folder/$tool is not built" >&2; exit 1; }
 
 work="$(mktemp -d)"

@@ -40,23 +40,16 @@ public:
     }
     // Leading numeric part, 0 when none; one beyond the range of a number
     // (such as 1e620) fails at its key.
-    double leadingNumber(const QString& section, const QString& key)
-    {
-        const QString value = text(section, key);
-        try {
-            return platform::val(value);
-        } catch (const platform::RuntimeError&) {
-            fail(QStringLiteral("\"%1\" is too large a number").arg(value));
-        }
-    }
-    // The leading number as a single-precision value; one beyond its range
-    // (such as 1e200) fails at its key instead of turning into infinity.
+    double leadingNumber(const QString& section, const QString& key) { return leadingValue(text(section, key)); }
+    // The same as a single-precision value; one beyond its range (such as
+    // 1e200) fails at its key instead of turning into infinity.
     float leadingSingle(const QString& section, const QString& key)
     {
-        const double value = leadingNumber(section, key);
-        const float narrowed = float(value);
-        if (std::isinf(narrowed) && !std::isinf(value))
-            fail(QStringLiteral("\"%1\" is too large a number").arg(readMapKey(section, key, path_)));
+        const QString value = text(section, key);
+        const double number = leadingValue(value);
+        const float narrowed = float(number);
+        if (std::isinf(narrowed) && !std::isinf(number))
+            fail(tooLarge(value));
         return narrowed;
     }
     double number(const QString& section, const QString& key)
@@ -110,6 +103,15 @@ public:
     [[noreturn]] void fail(const QString& reason) { throw KeyError{section_, key_, reason}; }
 
 private:
+    static QString tooLarge(const QString& value) { return QStringLiteral("\"%1\" is too large a number").arg(value); }
+    double leadingValue(const QString& value)
+    {
+        try {
+            return platform::val(value);
+        } catch (const platform::RuntimeError&) {
+            fail(tooLarge(value));
+        }
+    }
     void at(const QString& section, const QString& key)
     {
         section_ = section;
