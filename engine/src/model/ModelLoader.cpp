@@ -117,7 +117,7 @@ bool appendMesh(const aiMesh& mesh, const aiScene& scene, const LoadOptions& opt
 }
 
 // Tokens of a text X file: names and numbers, "{" and "}"; separators,
-// strings and comments are passed over.
+// strings (a token that starts with a quote) and comments are passed over.
 class XTokens {
 public:
     explicit XTokens(const QByteArray& text) : text_(text) {}
@@ -137,9 +137,11 @@ public:
             at_ = end < 0 ? text_.size() : end + 1;
             return QByteArrayLiteral("\"\"");
         }
+        // A quote inside a name is part of it, as Assimp's reader takes it:
+        // read as the start of a string, the rest of the file would fall out
+        // of step with what Assimp sees.
         const qsizetype start = at_;
-        while (at_ < text_.size() && !isSeparator(text_[at_]) && text_[at_] != '{' && text_[at_] != '}'
-               && text_[at_] != '"')
+        while (at_ < text_.size() && !isSeparator(text_[at_]) && text_[at_] != '{' && text_[at_] != '}')
             ++at_;
         return text_.mid(start, at_ - start);
     }

@@ -39,6 +39,12 @@ TEST(ModelFileTest, AMaterialListMissingMaterialsIsRefused)
     EXPECT_FALSE(other.ok());
     EXPECT_TRUE(other.error.contains("declares 1 materials but holds 0")) << other.error.toStdString();
 
+    // A quote inside a name is part of the name to the importer, not the
+    // start of a string running on to the next quote (found by fuzzing).
+    const auto quoted = load(triangleWithMaterials("Frame Root\"{ FrameTransformMatrix { 1.0;; } }\n",
+                                                   "1; 1; 0;; Ma_terial { TextureFilename { \"a.bmp\"; } }"));
+    EXPECT_TRUE(quoted.error.contains("declares 1 materials but holds 0")) << quoted.error.toStdString();
+
     const auto fewer = load(triangleWithMaterials("", "2; 1; 1;; " + orange));
     EXPECT_TRUE(fewer.error.contains("declares 2 materials but holds 1")) << fewer.error.toStdString();
     EXPECT_TRUE(fewer.geometry.vertices.empty());
