@@ -116,11 +116,24 @@ function(kl_add_bench name)
     BUILD_RPATH "${KL_LIB_DIR}")
 endfunction()
 
-# Lets a test compile generated C++ against the engine's public headers
-# (platform/testsupport/CompileCheck.h): the compiler and its flags, '|'-separated.
+# Lets a test compile generated C++ against the engine's public headers, and
+# build and run it against libkorlith3d.so (platform/testsupport/CompileCheck.h):
+# the compiler, its flags and the link flags, each list '|'-separated.
 function(kl_enable_compile_check target)
-  set(includes "$<TARGET_PROPERTY:Qt6::Core,INTERFACE_INCLUDE_DIRECTORIES>")
+  set(includes "$<TARGET_PROPERTY:Qt6::Core,INTERFACE_INCLUDE_DIRECTORIES>"
+               "$<TARGET_PROPERTY:Qt6::Gui,INTERFACE_INCLUDE_DIRECTORIES>"
+               "$<TARGET_PROPERTY:Qt6::Widgets,INTERFACE_INCLUDE_DIRECTORIES>")
+  set(link "$<TARGET_FILE:korlith3d>|-Wl$<COMMA>-rpath$<COMMA>$<TARGET_FILE_DIR:korlith3d>"
+           "$<TARGET_FILE:Qt6::Widgets>|$<TARGET_FILE:Qt6::Gui>|$<TARGET_FILE:Qt6::Core>")
+  if(KL_SANITIZE)
+    # The library carries the sanitizers' runtime; the program must too.
+    set(sanitize "|-fsanitize=address,undefined")
+  else()
+    set(sanitize "")
+  endif()
   target_compile_definitions(${target} PRIVATE
     "KL_TEST_CXX=\"${CMAKE_CXX_COMPILER}\""
-    "KL_TEST_CXX_FLAGS=\"-fPIC|-I${PROJECT_SOURCE_DIR}/engine/include|-I$<JOIN:${includes},|-I>\"")
+    "KL_TEST_CXX_FLAGS=\"-fPIC|-I${PROJECT_SOURCE_DIR}/engine/include|-I$<JOIN:$<REMOVE_DUPLICATES:${includes}>,|-I>${sanitize}\""
+    "KL_TEST_LINK_FLAGS=\"$<JOIN:${link},|>${sanitize}\"")
+  add_dependencies(${target} korlith3d)
 endfunction()
