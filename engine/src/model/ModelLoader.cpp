@@ -181,7 +181,8 @@ bool skipBlock(XTokens& tokens)
 }
 
 // Assimp's X reader crashes on a mesh material list that holds fewer
-// materials than it declares; such a text file is refused before it is read.
+// materials than it declares, or declares none; such a text file is refused
+// before it is read.
 QString xMaterialListProblem(const QByteArray& bytes)
 {
     if (!bytes.startsWith("xof ") || bytes.mid(8, 4) != "txt ")
@@ -199,6 +200,10 @@ QString xMaterialListProblem(const QByteArray& bytes)
         const qint64 declared = tokens.next().toLongLong(&ok);
         if (!ok)
             continue;
+        // Assimp crashes on a list of no materials that still gives its faces
+        // one (and leaks on an empty one).
+        if (declared <= 0)
+            return QStringLiteral("its material list declares no materials");
         const qint64 faceCount = tokens.next().toLongLong(&ok);
         for (qint64 i = 0; ok && i < faceCount; ++i)
             tokens.next().toLongLong(&ok);

@@ -45,6 +45,12 @@ TEST(ModelFileTest, AMaterialListMissingMaterialsIsRefused)
                                                    "1; 1; 0;; Ma_terial { TextureFilename { \"a.bmp\"; } }"));
     EXPECT_TRUE(quoted.error.contains("declares 1 materials but holds 0")) << quoted.error.toStdString();
 
+    // A list of no materials, with faces or without (found by fuzzing).
+    for (const QByteArray& list : {QByteArray("0; 1; 0;;"), QByteArray("0; 0;;")}) {
+        const auto noMaterials = load(triangleWithMaterials("", list));
+        EXPECT_EQ(noMaterials.error, "Invalid model file tri.x: its material list declares no materials");
+    }
+
     const auto fewer = load(triangleWithMaterials("", "2; 1; 1;; " + orange));
     EXPECT_TRUE(fewer.error.contains("declares 2 materials but holds 1")) << fewer.error.toStdString();
     EXPECT_TRUE(fewer.geometry.vertices.empty());
