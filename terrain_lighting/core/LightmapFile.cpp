@@ -9,7 +9,14 @@ QByteArray lightmapBmp(const QImage& picture)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (picture.isNull() || !picture.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"))
+    if (picture.isNull())
+        return {};
+    QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    // A fixed resolution (96 dpi) in the header: the same picture gives the
+    // same file whether a screen is attached (the window) or not (--bake).
+    rgb.setDotsPerMeterX(kLightmapDotsPerMeter);
+    rgb.setDotsPerMeterY(kLightmapDotsPerMeter);
+    if (!rgb.save(&buffer, "BMP"))
         return {};
     return bytes;
 }

@@ -10,6 +10,9 @@
 
 namespace landlume {
 
+// Pixels per metre written in the header: 96 dpi, whatever the screen.
+inline constexpr int kLightmapDotsPerMeter = 3780;
+
 // The BMP bytes of `picture` in 24 bits; empty when it cannot be encoded.
 QByteArray lightmapBmp(const QImage& picture);
 // Writes those bytes to `path` atomically; `error` says why it failed.

@@ -4,6 +4,8 @@
 #include "core/Resolutions.h"
 #include "ui/FrmMain.h"
 
+#include "ProgramWithoutDisplay.h"
+
 #include <platform/Interaction.h>
 #include <platform/Paths.h>
 
@@ -507,6 +509,18 @@ TEST_F(LayerloomWindow, TheSamplePresetCompilesIntoATerrainTexture)
     EXPECT_GT(lightest, 200);   // snow
     EXPECT_LT(darkest, 120);
     EXPECT_TRUE(control<QPushButton>("Cmd3DPreview")->isEnabled());
+
+    // layerloom --compile of the same preset writes the same bytes.
+    const kltest::ProgramRun run = kltest::runWithoutDisplay(
+        kltest::builtProgramFolder("Layerloom") + "/layerloom",
+        {"--compile", file("samples/sample.llp"), "--output", file("command.bmp"), "--resolution", "256"}, file("."));
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    QFile windowed(file("samples/terrain.bmp"));
+    QFile command(file("command.bmp"));
+    ASSERT_TRUE(windowed.open(QIODevice::ReadOnly) && command.open(QIODevice::ReadOnly));
+    const QByteArray bytes = windowed.readAll();
+    EXPECT_EQ(bytes.size(), 54 + 256 * 256 * 3);
+    EXPECT_TRUE(bytes == command.readAll());
 }
 
 } // namespace
