@@ -12,6 +12,7 @@
 #include <platform/RuntimeError.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -145,9 +146,13 @@ int runHeadlessBake(const BakeRequest& request, const QString& programFolder, QT
     display.repaint = [] {};
     display.pumpEvents = [] {};
     s.generating = true;
+    QElapsedTimer clock;
+    clock.start();
     const BakeOutcome outcome =
         ClsPreRendering().Draw_ShadowMap(engine, picture, display, s.landWidth, s.landHeight, s.texWidth, s.texHeight);
     s.generating = false;
+    if (outcome.end == BakeEnd::Finished)
+        log << "landlume: baked in " << QString::number(double(clock.nsecsElapsed()) / 1e9, 'f', 3) << " s\n";
     if (outcome.end == BakeEnd::Failed)
         return fail(QStringLiteral("the bake failed: %1").arg(outcome.errorDescription));
     if (outcome.end == BakeEnd::NoShadowKinds)

@@ -5,6 +5,7 @@
 #include <platform/CommandLine.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 namespace layerloom {
@@ -42,7 +43,10 @@ int runHeadlessCompile(const CompileRequest& request, const QString& programFold
         log << "layerloom: generating " << resolution << " x " << resolution << " from " << preset.layers.size()
             << " layers\n";
         log.flush();
+        QElapsedTimer clock;
+        clock.start();
         scene.generate(preset.heightMap, output, resolution);
+        log << "layerloom: generated in " << QString::number(double(clock.nsecsElapsed()) / 1e9, 'f', 3) << " s\n";
     } catch (const SceneError& error) {
         return fail(QStringLiteral("the texture was not generated: %1").arg(error.description));
     }
