@@ -230,6 +230,52 @@ QString xMaterialListProblem(const QByteArray& bytes)
     return {};
 }
 
+// Assimp's X reader reserves room for as many elements as an array's count
+// says before reading them: a count no file of this size can hold (or more
+// vertices than a model may have) is refused before it is read. Each element
+// takes at least two bytes of text (a digit and a separator).
+QString xArrayCountProblem(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("xof ") || bytes.mid(8, 4) != "txt ")
+        return {};
+    const qint64 mostElements = std::min<qint64>(qint64(bytes.size()) / 2, qint64(MaxModelVertices));
+    // Objects whose block opens with a count; the mesh and its normals hold a
+    // second one (their faces) after count × 3 numbers.
+    static const QList<QByteArray> counted{"Mesh", "MeshNormals", "MeshTextureCoords", "MeshVertexColors",
+                                           "MeshMaterialList", "MeshFaceWraps"};
+    XTokens tokens(bytes);
+    for (QByteArray token = tokens.next(); !token.isEmpty(); token = tokens.next()) {
+        if (!counted.contains(token))
+            continue;
+        const bool withFaces = token == "Mesh" || token == "MeshNormals";
+        QByteArray open = tokens.next();
+        if (open != "{")
+            open = tokens.next();   // the object's name
+        if (open != "{")
+            continue;
+        bool ok = false;
+        const qint64 count = tokens.next().toLongLong(&ok);
+        if (!ok)
+            continue;
+        if (count > mostElements)
+            return QStringLiteral("%1 declares %2 elements, more than the file can hold")
+                .arg(QString::fromLatin1(token))
+                .arg(count);
+        if (!withFaces)
+            continue;
+        for (qint64 i = 0; ok && i < 3 * count; ++i)
+            tokens.next().toDouble(&ok);
+        if (!ok)
+            continue;
+        const qint64 faces = tokens.next().toLongLong(&ok);
+        if (ok && faces > mostElements)
+            return QStringLiteral("%1 declares %2 faces, more than the file can hold")
+                .arg(QString::fromLatin1(token))
+                .arg(faces);
+    }
+    return {};
+}
+
 // Why a scene as read cannot be processed: a face that lists no vertex.
 QString emptyFaceProblem(const aiScene& scene)
 {
@@ -280,8 +326,9 @@ LoadedModel loadModelData(const QByteArray& bytes, ModelKind kind, const LoadOpt
     if (bytes.isEmpty())
         return fail(QStringLiteral("the file is empty"));
     if (kind == ModelKind::DirectX)
-        if (const QString problem = xMaterialListProblem(bytes); !problem.isEmpty())
-            return fail(problem);
+        for (const auto& check : {xMaterialListProblem, xArrayCountProblem})
+            if (const QString problem = check(bytes); !problem.isEmpty())
+                return fail(problem);
     try {
         Assimp::Importer importer;
         importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);

@@ -84,3 +84,18 @@ TEST(ModelFileTest, AFaceWithoutVerticesIsRefusedBeforeProcessing)
     EXPECT_TRUE(model.error.contains("has no vertices")) << model.error.toStdString();
     EXPECT_TRUE(model.geometry.vertices.empty());
 }
+
+TEST(ModelFileTest, ArrayCountsNoFileCouldHoldAreRefusedBeforeReading)
+{
+    // Assimp reserves room for the count first: 12 GB for these vertices (found by fuzzing).
+    const auto vertices = load("xof 0303txt 0032\nMesh Tri {\n 1000000000; 0.0;0.0;0.0;;\n 1; 3;0,0,0;;\n}\n");
+    EXPECT_EQ(vertices.error, "Invalid model file tri.x: Mesh declares 1000000000 elements, more than the file can hold");
+    const auto faces = load("xof 0303txt 0032\nMesh Tri {\n 3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n"
+                            " 99999999; 3;0,1,2;;\n}\n");
+    EXPECT_EQ(faces.error, "Invalid model file tri.x: Mesh declares 99999999 faces, more than the file can hold");
+    const auto normals = load(triangleWithMaterials("", "1; 1; 0;; " + orange).replace(
+        "MeshMaterialList", "MeshNormals { 50000; 0.0;0.0;1.0;; 1; 3;0,0,0;; }\n MeshMaterialList"));
+    EXPECT_TRUE(normals.error.contains("MeshNormals declares 50000 elements")) << normals.error.toStdString();
+    // Counts a file can hold still load.
+    EXPECT_TRUE(load(triangleWithMaterials("", "1; 1; 0;; " + orange)).ok());
+}
