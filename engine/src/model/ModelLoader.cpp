@@ -7,7 +7,9 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace kl::model {
 namespace {
@@ -230,10 +232,26 @@ QString xMaterialListProblem(const QByteArray& bytes)
     return {};
 }
 
+// A count as Assimp's X reader reads it: an optional minus sign and the
+// digits that follow, the rest of the token ignored ("-8.000" is -8, which it
+// then takes as unsigned). Empty when the token starts with neither.
+std::optional<qint64> xCount(const QByteArray& token)
+{
+    qsizetype at = token.startsWith('-') ? 1 : 0;
+    const qsizetype first = at;
+    qint64 value = 0;
+    for (; at < token.size() && token[at] >= '0' && token[at] <= '9'; ++at)
+        value = std::min<qint64>(value * 10 + (token[at] - '0'), qint64(1) << 40);
+    if (at == first)
+        return std::nullopt;
+    return first == 1 ? -value : value;
+}
+
 // Assimp's X reader reserves room for as many elements as an array's count
-// says before reading them: a count no file of this size can hold (or more
-// vertices than a model may have) is refused before it is read. Each element
-// takes at least two bytes of text (a digit and a separator).
+// says before reading them: a negative count (read as unsigned, billions), or
+// one no file of this size can hold (or more vertices than a model may have),
+// is refused before it is read. Each element takes at least two bytes of text
+// (a digit and a separator).
 QString xArrayCountProblem(const QByteArray& bytes)
 {
     if (!bytes.startsWith("xof ") || bytes.mid(8, 4) != "txt ")
@@ -242,7 +260,7 @@ QString xArrayCountProblem(const QByteArray& bytes)
     // Objects whose block opens with a count; the mesh and its normals hold a
     // second one (their faces) after count × 3 numbers.
     static const QList<QByteArray> counted{"Mesh", "MeshNormals", "MeshTextureCoords", "MeshVertexColors",
-                                           "MeshMaterialList", "MeshFaceWraps"};
+                                           "MeshMaterialList", "MeshFaceWraps", "SkinWeights", "AnimationKey"};
     XTokens tokens(bytes);
     for (QByteArray token = tokens.next(); !token.isEmpty(); token = tokens.next()) {
         if (!counted.contains(token))
@@ -253,25 +271,27 @@ QString xArrayCountProblem(const QByteArray& bytes)
             open = tokens.next();   // the object's name
         if (open != "{")
             continue;
-        bool ok = false;
-        const qint64 count = tokens.next().toLongLong(&ok);
-        if (!ok)
-            continue;
-        if (count > mostElements)
-            return QStringLiteral("%1 declares %2 elements, more than the file can hold")
+        const auto tooMany = [&](qint64 count, const char* what) {
+            return QStringLiteral("%1 declares %2 %3, more than the file can hold")
                 .arg(QString::fromLatin1(token))
-                .arg(count);
+                .arg(count < 0 ? QStringLiteral("a negative number of") : QString::number(count),
+                     QString::fromLatin1(what));
+        };
+        // Skin weights name their frame first, an animation key its kind.
+        if (token == "SkinWeights" || token == "AnimationKey")
+            tokens.next();
+        const std::optional<qint64> count = xCount(tokens.next());
+        if (!count)
+            continue;
+        if (*count < 0 || *count > mostElements)
+            return tooMany(*count, "elements");
         if (!withFaces)
             continue;
-        for (qint64 i = 0; ok && i < 3 * count; ++i)
-            tokens.next().toDouble(&ok);
-        if (!ok)
-            continue;
-        const qint64 faces = tokens.next().toLongLong(&ok);
-        if (ok && faces > mostElements)
-            return QStringLiteral("%1 declares %2 faces, more than the file can hold")
-                .arg(QString::fromLatin1(token))
-                .arg(faces);
+        for (qint64 i = 0; i < 3 * *count; ++i)
+            tokens.next();
+        const std::optional<qint64> faces = xCount(tokens.next());
+        if (faces && (*faces < 0 || *faces > mostElements))
+            return tooMany(*faces, "faces");
     }
     return {};
 }

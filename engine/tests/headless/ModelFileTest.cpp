@@ -96,6 +96,10 @@ TEST(ModelFileTest, ArrayCountsNoFileCouldHoldAreRefusedBeforeReading)
     const auto normals = load(triangleWithMaterials("", "1; 1; 0;; " + orange).replace(
         "MeshMaterialList", "MeshNormals { 50000; 0.0;0.0;1.0;; 1; 3;0,0,0;; }\n MeshMaterialList"));
     EXPECT_TRUE(normals.error.contains("MeshNormals declares 50000 elements")) << normals.error.toStdString();
+    // A count read as Assimp reads it: "-8.000" is -8, billions once unsigned (found by fuzzing).
+    const auto negative = load("xof 0303txt 0032\nMesh Tri {\n 00; -8.000, 3;0,1,2;;\n}\n");
+    EXPECT_EQ(negative.error, "Invalid model file tri.x: Mesh declares a negative number of faces, more than the "
+                              "file can hold");
     // Counts a file can hold still load.
     EXPECT_TRUE(load(triangleWithMaterials("", "1; 1; 0;; " + orange)).ok());
 }
