@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     }
     // The same bake without the window's events, repaints and progress.
     double bare = 1e30;
-    {
+    for (int run = 0; run < runs; ++run) {
         landlume::MdEngine& engine = frame.engine();
         landlume::BakeSetup setup;
         setup.landWidth = setup.landHeight = 2048;
@@ -158,7 +158,7 @@ int main(int argc, char** argv)
         double rays = 0;
         const auto rayTest = services.rayTest;
         services.rayTest = [&](std::span<const D3DVECTOR> a, std::span<const D3DVECTOR> b, int t,
-                               std::vector<char>& h) {
+                               std::vector<std::uint8_t>& h) {
             QElapsedTimer c;
             c.start();
             rayTest(a, b, t, h);
@@ -173,9 +173,11 @@ int main(int argc, char** argv)
         QElapsedTimer c;
         c.start();
         landlume::drawShadowMap(setup, services, picture, points);
-        bare = double(c.nsecsElapsed()) / 1e9;
-        std::printf("landlume_bake: bake without the window: %.3f s, of it batch ray tests %.3f s\n", bare, rays);
-        if (std::getenv("LANDLUME_ONE_BATCH")) {
+        bare = std::min(bare, double(c.nsecsElapsed()) / 1e9);
+        if (run + 1 == runs)
+            std::printf("landlume_bake: bake without the window: %.3f s (best of %d), of it batch ray tests %.3f s\n",
+                        bare, runs, rays);
+        if (run + 1 == runs && std::getenv("LANDLUME_ONE_BATCH")) {
             std::vector<D3DVECTOR> starts, ends;
             for (int x = 0; x <= 2048; ++x)
                 for (int z = 0; z <= 2048; ++z) {

@@ -38,7 +38,7 @@ void darken(QImage& picture, qint32 column, qint32 row, QRgb grey)
 struct Band {
     std::vector<D3DVECTOR> starts;
     std::vector<D3DVECTOR> ends;
-    std::vector<char> hits;
+    std::vector<std::uint8_t> hits;
 };
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
@@ -67,7 +68,7 @@ struct BakeServices {
     std::function<float(float x, float z)> heightAt;
     // hits[i] for segment i, in input order.
     std::function<void(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends, int types,
-                       std::vector<char>& hits)>
+                       std::vector<std::uint8_t>& hits)>
         rayTest;
     // Running and generating; read after every event turn.
     std::function<bool()> keepGoing;

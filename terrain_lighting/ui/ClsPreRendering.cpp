@@ -11,11 +11,7 @@ BakeServices engineBakeServices(const KLScene& scene, std::function<float(float 
     BakeServices services;
     services.heightAt = std::move(heightAt);
     services.rayTest = [&scene](std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends, int types,
-                                std::vector<char>& hits) {
-        const std::vector<KLRayHit> answers = scene.RayTestBatch(starts, ends, types);
-        for (std::size_t i = 0; i < answers.size() && i < hits.size(); ++i)
-            hits[i] = answers[i].Hit ? 1 : 0;
-    };
+                                std::vector<std::uint8_t>& hits) { hits = scene.RayTestBatchHits(starts, ends, types); };
     return services;
 }
 

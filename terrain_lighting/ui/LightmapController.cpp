@@ -2,6 +2,7 @@
 
 #include "core/LightmapFile.h"
 #include "core/NumberInput.h"
+#include "core/ShadowBake.h"
 #include "core/ShadowCoordinates.h"
 #include "ui/ClsPreRendering.h"
 #include "ui/FileDialogs.h"
@@ -14,6 +15,7 @@
 #include <platform/TextFile.h>
 #include <platform/Ui.h>
 
+#include <QElapsedTimer>
 #include <QProgressBar>
 
 namespace landlume {
@@ -37,6 +39,21 @@ void LightmapController::endGenerating()
     frame_.progress()->setValue(0);
 }
 
+namespace {
+
+// The lightmap's sample step across, as the bake works it out; 0 when it has
+// none (the bake then reports why).
+qint32 pictureStep(float landWidth, float texWidth)
+{
+    try {
+        return bakeStep(landWidth, texWidth);
+    } catch (const platform::RuntimeError&) {
+        return 0;
+    }
+}
+
+} // namespace
+
 void LightmapController::generateLightmap()
 {
     MdEngine& engine = frame_.engine();
@@ -56,9 +73,32 @@ void LightmapController::generateLightmap()
     s.landShadows = panel->landShadows->checkState() == Qt::Checked;
     s.objectShadows = panel->objectShadows->checkState() == Qt::Checked;
     LightmapPicture* picture = frame_.lightmapWindow()->picture();
+    // The bake goes column by column: a repaint needs only the picture's
+    // columns from the one last shown to the current one, and the bar moves
+    // as smoothly set every 15 ms as for every column.
+    const qint32 stepX = pictureStep(s.landWidth, s.texWidth);
+    int sampleColumn = 0;
+    int shownPixel = 0;
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    qint64 barSetAt = -1000;
     ClsPreRendering::Display display;
-    display.progress = [progress](int x) { progress->setValue(x); };
-    display.repaint = [picture] { picture->refresh(); };
+    display.progress = [&](int x) {
+        sampleColumn = x;
+        if (sinceStart.elapsed() - barSetAt < 15)
+            return;
+        progress->setValue(x);
+        barSetAt = sinceStart.elapsed();
+    };
+    display.repaint = [&] {
+        if (stepX <= 0) {
+            picture->refresh();
+            return;
+        }
+        const int pixel = bakePixel(float(sampleColumn), stepX);
+        picture->refreshColumns(shownPixel, pixel);
+        shownPixel = pixel;
+    };
     display.pumpEvents = [] { platform::doEvents(); };
     const BakeOutcome outcome = ClsPreRendering().Draw_ShadowMap(engine, picture->image(), display, s.landWidth,
                                                                  s.landHeight, s.texWidth, s.texHeight);

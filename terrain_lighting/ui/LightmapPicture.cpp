@@ -1,5 +1,7 @@
 #include "ui/LightmapPicture.h"
 
+#include <algorithm>
+
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -38,6 +40,12 @@ void LightmapPicture::clearPicture()
 }
 
 void LightmapPicture::refresh() { repaint(); }
+
+void LightmapPicture::refreshColumns(int first, int last)
+{
+    const auto [left, right] = std::minmax(first, last);
+    repaint(QRect(left, 0, right - left + 1, height()));
+}
 
 void LightmapPicture::paintEvent(QPaintEvent*)
 {

@@ -24,6 +24,8 @@ public:
     void clearPicture();
     // Shows the current picture now.
     void refresh();
+    // Shows pixel columns first..last of it now (the rest as shown before).
+    void refreshColumns(int first, int last);
     void setEffectsMenu(QMenu* menu) { effects_ = menu; }
 
 signals:

@@ -93,6 +93,13 @@ public:
     // values on any number of cores). Sizes that differ: KLERR_INVALID_CALL.
     std::vector<KLRayHit> RayTestBatch(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,
                                        int types = KL_COLLIDE_ALL) const;
+    // Only whether each segment hits: element i is 1 exactly when
+    // RayTestBatch(starts, ends, types)[i].Hit, else 0. Quicker where the
+    // place of the hit does not matter (a shadow test): the search ends at
+    // the first hit found, and the meshes are not tried once the land is hit.
+    //   Landlume's lightmap: RayTestBatchHits(starts, ends, 5 / 4 / 1).
+    std::vector<std::uint8_t> RayTestBatchHits(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,
+                                               int types = KL_COLLIDE_ALL) const;
     // Ray from the camera through the view pixel (x, y), to the far plane.
     KLCollisionResult MousePick(int x, int y, int types = KL_COLLIDE_MESHES, int precision = 1) const;
 

@@ -202,6 +202,19 @@ std::vector<KLRayHit> KLScene::RayTestBatch(std::span<const D3DVECTOR> starts, s
     return results;
 }
 
+std::vector<std::uint8_t> KLScene::RayTestBatchHits(std::span<const D3DVECTOR> starts,
+                                                    std::span<const D3DVECTOR> ends, int types) const
+{
+    if (starts.size() != ends.size())
+        context_->fail(KLERR_INVALID_CALL, QStringLiteral("RayTestBatchHits: %1 starts but %2 ends")
+                                               .arg(qulonglong(starts.size()))
+                                               .arg(qulonglong(ends.size())));
+    const kl::scene::RayTargets targets = kl::scene::gatherRayTargets(*context_, types);
+    std::vector<std::uint8_t> hits(starts.size());
+    kl::scene::rayHitBatch(targets, starts.data(), ends.data(), starts.size(), hits.data());
+    return hits;
+}
+
 KLCollisionResult KLScene::MousePick(int x, int y, int types, int precision) const
 {
     const QSize size = context_->rendering().viewportSize();

@@ -5,6 +5,7 @@
 #include "terrain/Terrain.h"
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <thread>
 
@@ -36,20 +37,45 @@ bool segmentMeetsBox(const Aabb& box, const glm::vec3& from, const glm::vec3& di
     return true;
 }
 
-// Nearer hit of the segment on the mesh than `nearest`: its parameter and triangle.
+// Whether the box around the segment (finite end points) lies wholly beside
+// `box`: then the segment cannot meet it. A test without divisions that
+// turns away most segments of a bake before the exact one.
+bool boxesApart(const Aabb& box, const glm::vec3& from, const glm::vec3& to)
+{
+    const glm::vec3 lo = glm::min(from, to), hi = glm::max(from, to);
+    if (!std::isfinite(lo.x + lo.y + lo.z + hi.x + hi.y + hi.z))
+        return false;
+    return hi.x < box.min.x || lo.x > box.max.x || hi.y < box.min.y || lo.y > box.max.y || hi.z < box.min.z ||
+           lo.z > box.max.z;
+}
+
+RayTargets::PlacedMesh placedMesh(MeshData& mesh)
+{
+    const MeshData::Placement& placement = mesh.placement();
+    return {placement.inverse, placement.worldBounds, placement.invertible, &mesh.hierarchy()};
+}
+
+// Nearer hit of the segment on the placed mesh than `nearest`: its parameter and triangle.
+bool hitMesh(const RayTargets::PlacedMesh& mesh, const glm::vec3& from, const glm::vec3& to, float nearest,
+             RayHit& hit)
+{
+    if (!mesh.invertible || !mesh.hierarchy)
+        return false;   // a mesh scaled to nothing cannot be hit
+    if (boxesApart(mesh.worldBounds, from, to))
+        return false;
+    const glm::vec3 direction = to - from;
+    if (!segmentMeetsBox(mesh.worldBounds, from, direction, nearest))
+        return false;
+    const glm::vec3 localOrigin(mesh.inverse * glm::vec4(from, 1.0f));
+    const glm::vec3 localDirection(mesh.inverse * glm::vec4(direction, 0.0f));
+    return mesh.hierarchy->intersect(localOrigin, localDirection, nearest, hit);
+}
+
 bool hitMesh(MeshData& mesh, const glm::vec3& from, const glm::vec3& to, float nearest, RayHit& hit)
 {
     if (mesh.geometry.indices.empty())
         return false;
-    const MeshData::Placement& placement = mesh.placement();
-    if (!placement.invertible)
-        return false;   // a mesh scaled to nothing cannot be hit
-    const glm::vec3 direction = to - from;
-    if (!segmentMeetsBox(placement.worldBounds, from, direction, nearest))
-        return false;
-    const glm::vec3 localOrigin(placement.inverse * glm::vec4(from, 1.0f));
-    const glm::vec3 localDirection(placement.inverse * glm::vec4(direction, 0.0f));
-    return mesh.hierarchy().intersect(localOrigin, localDirection, nearest, hit);
+    return hitMesh(placedMesh(mesh), from, to, nearest, hit);
 }
 
 void fillResult(const RayAnswer& answer, const MeshData* mesh, KLCollisionResult& result)
@@ -95,7 +121,7 @@ void gatherRayTargets(core::Context& context, int types, RayTargets& targets)
         for (std::size_t i = 0; i < live.size(); ++i) {
             if (!live[i]->visible || live[i]->geometry.indices.empty())
                 continue;
-            live[i]->placement();
+            targets.placed.push_back(placedMesh(*live[i]));
             targets.meshes.push_back(live[i]);
             targets.meshIndices.push_back(int(i));
         }
@@ -118,7 +144,7 @@ RayAnswer rayAnswer(const RayTargets& targets, const glm::vec3& from, const glm:
     // Meshes only count up to the nearest hit so far.
     for (std::size_t i = 0; i < targets.meshes.size(); ++i) {
         RayHit hit;
-        if (hitMesh(*targets.meshes[i], from, to, nearest, hit)) {
+        if (hitMesh(targets.placed[i], from, to, nearest, hit)) {
             nearest = hit.t;
             answer = {true, KL_COLLIDE_MESHES, {}, 0.0f, hit.t, int(i),
                       targets.meshes[i]->groupOfTriangle(hit.triangle)};
@@ -144,28 +170,22 @@ bool rayTestTargets(const RayTargets& targets, const glm::vec3& from, const glm:
     return true;
 }
 
-void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
-                  KLRayHit* results)
+namespace {
+
+// Runs work(i) for every i in [0, count), in blocks spread over all cores.
+template <typename Work>
+void forEachInBlocks(std::size_t count, const Work& work)
 {
     constexpr std::size_t kBlock = 2048;
     std::atomic<std::size_t> nextBlock{0};
-    const auto work = [&] {
+    const auto run = [&] {
         for (;;) {
             const std::size_t first = nextBlock.fetch_add(1) * kBlock;
             if (first >= count)
                 return;
             const std::size_t last = std::min(count, first + kBlock);
-            for (std::size_t i = first; i < last; ++i) {
-                const RayAnswer answer = rayAnswer(targets, {starts[i].x, starts[i].y, starts[i].z},
-                                                   {ends[i].x, ends[i].y, ends[i].z});
-                KLRayHit& out = results[i];
-                out.Hit = answer.hit;
-                out.Type = answer.hit ? answer.type : 0;
-                out.Point = {answer.point.x, answer.point.y, answer.point.z};
-                out.Distance = answer.distance;
-                out.Mesh = answer.target >= 0 ? targets.meshIndices[std::size_t(answer.target)] : -1;
-                out.Group = answer.group;
-            }
+            for (std::size_t i = first; i < last; ++i)
+                work(i);
         }
     };
     const std::size_t blocks = (count + kBlock - 1) / kBlock;
@@ -174,8 +194,49 @@ void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DV
     std::vector<std::jthread> threads;
     threads.reserve(helpers);
     for (std::size_t i = 0; i < helpers; ++i)
-        threads.emplace_back(work);
-    work();
+        threads.emplace_back(run);
+    run();
+}
+
+glm::vec3 toGlm(const D3DVECTOR& v)
+{
+    return {v.x, v.y, v.z};
+}
+
+} // namespace
+
+bool rayHits(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to)
+{
+    for (const auto& shape : targets.landscapes)
+        if (terrain::intersectSegment(shape->surface, shape->hierarchy, from, to))
+            return true;
+    for (const RayTargets::PlacedMesh& mesh : targets.placed) {
+        RayHit hit;
+        if (hitMesh(mesh, from, to, 1.0f, hit))
+            return true;
+    }
+    return false;
+}
+
+void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
+                  KLRayHit* results)
+{
+    forEachInBlocks(count, [&](std::size_t i) {
+        const RayAnswer answer = rayAnswer(targets, toGlm(starts[i]), toGlm(ends[i]));
+        KLRayHit& out = results[i];
+        out.Hit = answer.hit;
+        out.Type = answer.hit ? answer.type : 0;
+        out.Point = {answer.point.x, answer.point.y, answer.point.z};
+        out.Distance = answer.distance;
+        out.Mesh = answer.target >= 0 ? targets.meshIndices[std::size_t(answer.target)] : -1;
+        out.Group = answer.group;
+    });
+}
+
+void rayHitBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
+                 std::uint8_t* hits)
+{
+    forEachInBlocks(count, [&](std::size_t i) { hits[i] = rayHits(targets, toGlm(starts[i]), toGlm(ends[i])) ? 1 : 0; });
 }
 
 } // namespace kl::scene

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "korlith3d/types.h"
+#include "scene/Bvh.h"
 
 #include <glm/glm.hpp>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -29,13 +31,23 @@ bool rayTestMesh(const std::shared_ptr<MeshData>& mesh, const glm::vec3& from, c
 // meshes (their placement and hierarchy made ready, so tests only read them)
 // and the surfaces of the landscapes with terrain.
 struct RayTargets {
+    // A mesh as the tests read it: where it stands and its triangle hierarchy,
+    // taken when the targets are gathered.
+    struct PlacedMesh {
+        glm::mat4 inverse{1.0f};
+        Aabb worldBounds;
+        bool invertible = false;
+        const Bvh* hierarchy = nullptr;
+    };
     std::vector<std::shared_ptr<MeshData>> meshes;
-    std::vector<int> meshIndices;   // each mesh's index among the scene's meshes (KLScene::GetMesh)
+    std::vector<PlacedMesh> placed;   // one per mesh
+    std::vector<int> meshIndices;     // each mesh's index among the scene's meshes (KLScene::GetMesh)
     std::vector<std::shared_ptr<const terrain::TerrainShape>> landscapes;
 
     void clear()
     {
         meshes.clear();
+        placed.clear();
         meshIndices.clear();
         landscapes.clear();
     }
@@ -66,5 +78,13 @@ bool rayTestTargets(const RayTargets& targets, const glm::vec3& from, const glm:
 // results[i] the answer rayTestTargets gives for it.
 void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
                   KLRayHit* results);
+
+// Whether the segment hits any target: rayAnswer(...).hit, found without
+// looking for the nearest hit (a landscape hit ends the search before the
+// meshes are tried).
+bool rayHits(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to);
+// hits[i] = 1 when segment i hits any target, else 0; spread over all cores.
+void rayHitBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
+                 std::uint8_t* hits);
 
 } // namespace kl::scene

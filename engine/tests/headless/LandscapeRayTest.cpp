@@ -251,12 +251,15 @@ TEST_F(LandscapeRayTest, BatchAgreesWithOneByOneOnEverySegment)
     }
     for (const int types : {int(KL_COLLIDE_LANDSCAPE), int(KL_COLLIDE_ALL), int(KL_COLLIDE_MESHES)}) {
         const std::vector<KLRayHit> batch = scene->RayTestBatch(starts, ends, types);
+        const std::vector<std::uint8_t> hitsOnly = scene->RayTestBatchHits(starts, ends, types);
         ASSERT_EQ(batch.size(), starts.size());
+        ASSERT_EQ(hitsOnly.size(), starts.size());
         int hits = 0, meshHits = 0;
         for (std::size_t i = 0; i < starts.size(); ++i) {
             KLCollisionResult single;
             const bool hit = scene->RayTest(starts[i], ends[i], single, types);
             ASSERT_EQ(batch[i].Hit, hit) << i;
+            ASSERT_EQ(hitsOnly[i], hit ? 1 : 0) << i;
             ASSERT_EQ(batch[i].Type, single.Type) << i;
             ASSERT_EQ(batch[i].Point.x, single.Point.x) << i;
             ASSERT_EQ(batch[i].Point.y, single.Point.y) << i;
@@ -273,6 +276,9 @@ TEST_F(LandscapeRayTest, BatchAgreesWithOneByOneOnEverySegment)
     EXPECT_KLERROR(scene->RayTestBatch(std::span(starts).first(3), std::span(ends).first(2)), KLERR_INVALID_CALL,
                    "RayTestBatch");
     EXPECT_TRUE(scene->RayTestBatch({}, {}).empty());
+    EXPECT_KLERROR(scene->RayTestBatchHits(std::span(starts).first(3), std::span(ends).first(2)), KLERR_INVALID_CALL,
+                   "RayTestBatchHits");
+    EXPECT_TRUE(scene->RayTestBatchHits({}, {}).empty());
 }
 
 TEST_F(LandscapeRayTest, NearestOfLandAndMeshesWins)

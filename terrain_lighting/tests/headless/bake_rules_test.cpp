@@ -56,7 +56,7 @@ struct FakeLand {
     {
         BakeServices s;
         s.heightAt = [](float, float) { return 0.0f; };
-        s.rayTest = [this](std::span<const D3DVECTOR>, std::span<const D3DVECTOR> ends, int, std::vector<char>& hits) {
+        s.rayTest = [this](std::span<const D3DVECTOR>, std::span<const D3DVECTOR> ends, int, std::vector<std::uint8_t>& hits) {
             batches.push_back(ends.size());
             clock += qint64(ends.size()) * msPerBatch / 16384;
             for (std::size_t i = 0; i < ends.size(); ++i)
@@ -110,7 +110,7 @@ TEST(BakeRules, ARunWithoutHitsKeepsThePreviousCoordinates)
 {
     FakeLand land;
     BakeServices services = land.services();
-    services.rayTest = [](std::span<const D3DVECTOR>, std::span<const D3DVECTOR>, int, std::vector<char>&) {};
+    services.rayTest = [](std::span<const D3DVECTOR>, std::span<const D3DVECTOR>, int, std::vector<std::uint8_t>&) {};
     QImage picture(16, 16, QImage::Format_RGB32);
     std::vector<D3DVECTOR> coordinates{{1, 2, 3}, {4, 5, 6}};
     EXPECT_EQ(drawShadowMap(smallSetup(64, 16), services, picture, coordinates).end, BakeEnd::Finished);
