@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace landlume {
 namespace {
@@ -40,6 +41,26 @@ struct Band {
     std::vector<D3DVECTOR> ends;
     std::vector<std::uint8_t> hits;
 };
+
+// Fills band samples [first, first + count) of the x-major order; the second
+// half on a thread of its own, as the cores would otherwise wait for it.
+void buildBand(Band& band, qint64 first, qint64 count, qint64 rows, const D3DVECTOR& direction,
+               const std::function<float(float, float)>& heightAt)
+{
+    const auto build = [&](qint64 begin, qint64 end) {
+        for (qint64 i = begin; i < end; ++i) {
+            const float fx = float((first + i) / rows);
+            const float fz = float((first + i) % rows);
+            bakeSegment(fx, heightAt(fx, fz), fz, direction, band.starts[std::size_t(i)], band.ends[std::size_t(i)]);
+        }
+    };
+    if (count < 8192) {
+        build(0, count);
+        return;
+    }
+    std::jthread secondHalf(build, count / 2, count);
+    build(0, count / 2);
+}
 
 } // namespace
 
@@ -135,12 +156,7 @@ BakeOutcome drawShadowMap(const BakeSetup& setup, const BakeServices& services, 
             const qint64 count = std::min(bandSize, samples - first);
             band.starts.resize(std::size_t(count));
             band.ends.resize(std::size_t(count));
-            for (qint64 i = 0; i < count; ++i) {
-                const float fx = float((first + i) / rows);
-                const float fz = float((first + i) % rows);
-                bakeSegment(fx, services.heightAt(fx, fz), fz, setup.direction, band.starts[std::size_t(i)],
-                            band.ends[std::size_t(i)]);
-            }
+            buildBand(band, first, count, rows, setup.direction, services.heightAt);
             const qint64 tested = now();
             band.hits.assign(band.starts.size(), 0);
             services.rayTest(band.starts, band.ends, types, band.hits);

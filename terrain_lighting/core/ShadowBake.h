@@ -65,6 +65,7 @@ struct BakeOutcome {
 };
 
 struct BakeServices {
+    // Called from two threads at once: it must only read.
     std::function<float(float x, float z)> heightAt;
     // hits[i] for segment i, in input order.
     std::function<void(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends, int types,
