@@ -5,8 +5,8 @@
 #include "terrain/Terrain.h"
 
 #include <algorithm>
-#include <cmath>
 #include <atomic>
+#include <cmath>
 #include <thread>
 
 namespace kl::scene {
