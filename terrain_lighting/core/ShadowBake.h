@@ -82,7 +82,7 @@ struct BakeServices {
 
 // How often the bake gives way to events and repaints.
 inline constexpr qint64 kEventIntervalMs = 20;
-inline constexpr qint64 kRepaintIntervalMs = 33;
+inline constexpr qint64 kRepaintIntervalMs = 100;
 
 // Draws the shadows into `picture` (cleared to white first) and collects the
 // shadowed points into `coordinates`, which is replaced only at the first hit.

@@ -75,7 +75,8 @@ void LightmapController::generateLightmap()
     LightmapPicture* picture = frame_.lightmapWindow()->picture();
     // The bake goes column by column: a repaint needs only the picture's
     // columns from the one last shown to the current one, and the bar moves
-    // as smoothly set every 15 ms as for every column.
+    // as smoothly set every 50 ms (each setting repaints it at once) as for
+    // every column.
     const qint32 stepX = pictureStep(s.landWidth, s.texWidth);
     int sampleColumn = 0;
     int shownPixel = 0;
@@ -85,7 +86,7 @@ void LightmapController::generateLightmap()
     ClsPreRendering::Display display;
     display.progress = [&](int x) {
         sampleColumn = x;
-        if (sinceStart.elapsed() - barSetAt < 15)
+        if (sinceStart.elapsed() - barSetAt < 50)
             return;
         progress->setValue(x);
         barSetAt = sinceStart.elapsed();
