@@ -174,9 +174,11 @@ BakeOutcome drawShadowMap(const BakeSetup& setup, const BakeServices& services, 
                     shownColumn = column;
                 }
                 if (band.hits[std::size_t(i)]) {
-                    if (stored == 0)
-                        coordinates.clear();
-                    coordinates.push_back(band.ends[std::size_t(i)]);
+                    if (setup.keepCoordinates) {
+                        if (stored == 0)
+                            coordinates.clear();
+                        coordinates.push_back(band.ends[std::size_t(i)]);
+                    }
                     ++stored;
                     const qint32 pixelColumn = bakePixel(float(column), stepX);
                     const qint32 pixelRow = bakePixel(float(sample % rows), stepZ);

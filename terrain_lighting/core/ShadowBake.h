@@ -33,6 +33,8 @@ struct BakeSetup {
     float alpha = 0.4f;
     bool landShadows = true;
     bool objectShadows = true;
+    // False: the shadowed points are not collected (no one will read them).
+    bool keepCoordinates = true;
     // The light record's (normalised) direction.
     D3DVECTOR direction{};
 };

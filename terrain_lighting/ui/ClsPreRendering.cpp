@@ -28,6 +28,7 @@ BakeOutcome ClsPreRendering::Draw_ShadowMap(MdEngine& engine, QImage& picture, c
     setup.landShadows = settings.landShadows;
     setup.objectShadows = settings.objectShadows;
     setup.direction = engine.lightRecord().Direction;
+    setup.keepCoordinates = display.keepCoordinates;
 
     BakeServices services =
         engineBakeServices(engine.scene(), [&engine](float x, float z) { return engine.heightAt(x, z); });

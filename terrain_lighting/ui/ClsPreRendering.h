@@ -25,6 +25,9 @@ public:
         std::function<void(int x)> progress;
         std::function<void()> repaint;
         std::function<void()> pumpEvents;
+        // False: the settings' coordinates are left as they are (a bake
+        // whose points no one saves).
+        bool keepCoordinates = true;
     };
 
     // Bakes the settings' shadow kinds under the light into `picture`, the

@@ -145,6 +145,7 @@ int runHeadlessBake(const BakeRequest& request, const QString& programFolder, QT
     display.progress = [&progress](int column) { progress.show(column); };
     display.repaint = [] {};
     display.pumpEvents = [] {};
+    display.keepCoordinates = !coordinates.isEmpty();
     s.generating = true;
     QElapsedTimer clock;
     clock.start();

@@ -106,6 +106,22 @@ TEST(BakeRules, PixelsAndCoordinatesFollowTheSamplesInOrder)
     EXPECT_EQ(picture.pixel(0, 0), qRgb(153, 153, 153));   // x = 1 rounds to column 0
 }
 
+TEST(BakeRules, ABakeThatKeepsNoCoordinatesDrawsTheSamePicture)
+{
+    FakeLand land;
+    QImage kept(16, 16, QImage::Format_RGB32);
+    std::vector<D3DVECTOR> points;
+    drawShadowMap(smallSetup(64, 16), land.services(), kept, points);
+    BakeSetup setup = smallSetup(64, 16);
+    setup.keepCoordinates = false;
+    QImage unkept(16, 16, QImage::Format_RGB32);
+    std::vector<D3DVECTOR> untouched{{9, 9, 9}};
+    EXPECT_EQ(drawShadowMap(setup, land.services(), unkept, untouched).end, BakeEnd::Finished);
+    EXPECT_EQ(unkept, kept);
+    ASSERT_EQ(untouched.size(), 1u);
+    EXPECT_FLOAT_EQ(untouched[0].x, 9.0f);
+}
+
 TEST(BakeRules, ARunWithoutHitsKeepsThePreviousCoordinates)
 {
     FakeLand land;
