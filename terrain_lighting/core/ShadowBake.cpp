@@ -48,9 +48,15 @@ void buildBand(Band& band, qint64 first, qint64 count, qint64 rows, const D3DVEC
                const std::function<float(float, float)>& heightAt)
 {
     const auto build = [&](qint64 begin, qint64 end) {
-        for (qint64 i = begin; i < end; ++i) {
-            const float fx = float((first + i) / rows);
-            const float fz = float((first + i) % rows);
+        qint64 column = (first + begin) / rows;
+        qint64 row = (first + begin) % rows;
+        for (qint64 i = begin; i < end; ++i, ++row) {
+            if (row == rows) {
+                row = 0;
+                ++column;
+            }
+            const float fx = float(column);
+            const float fz = float(row);
             bakeSegment(fx, heightAt(fx, fz), fz, direction, band.starts[std::size_t(i)], band.ends[std::size_t(i)]);
         }
     };
@@ -166,9 +172,15 @@ BakeOutcome drawShadowMap(const BakeSetup& setup, const BakeServices& services, 
             else if (took > 25 && bandSize > 1024)
                 bandSize /= 2;
 
-            for (qint64 i = 0; i < count; ++i) {
+            // Column and row of each sample counted on, not divided out.
+            qint64 column = first / rows;
+            qint64 row = first % rows;
+            for (qint64 i = 0; i < count; ++i, ++row) {
+                if (row == rows) {
+                    row = 0;
+                    ++column;
+                }
                 const qint64 sample = first + i;
-                const qint64 column = sample / rows;
                 if (column != shownColumn) {
                     services.progress(int(std::min<qint64>(column, 0x7fffffff)));
                     shownColumn = column;
@@ -181,7 +193,7 @@ BakeOutcome drawShadowMap(const BakeSetup& setup, const BakeServices& services, 
                     }
                     ++stored;
                     const qint32 pixelColumn = bakePixel(float(column), stepX);
-                    const qint32 pixelRow = bakePixel(float(sample % rows), stepZ);
+                    const qint32 pixelRow = bakePixel(float(row), stepZ);
                     darken(picture, pixelColumn, pixelRow, shadow);
                     drawnSinceRepaint = true;
                 }
