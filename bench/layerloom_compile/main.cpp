@@ -91,7 +91,11 @@ int main(int argc, char** argv)
     final->setText(windowed);
     QCoreApplication::processEvents();
 
+    // The window's Compile and the command take turns, so both meet the
+    // machine in the same state.
+    const QString commanded = out.filePath("command.bmp");
     double best = 1e30;
+    CommandTiming command;
     for (int run = 0; run < runs; ++run) {
         QFile::remove(windowed);
         QElapsedTimer clock;
@@ -99,17 +103,18 @@ int main(int argc, char** argv)
         form.compile();
         QCoreApplication::processEvents();
         best = std::min(best, double(clock.nsecsElapsed()) / 1e9);
+        const CommandTiming once = timeCompileCommand(folder, commanded, 1);
+        if (!once.ok) {
+            std::fprintf(stderr, "layerloom_compile: layerloom --compile failed\n");
+            return 1;
+        }
+        command.ok = true;
+        command.generation = std::min(command.generation, once.generation);
+        command.whole = std::min(command.whole, once.whole);
     }
     const QByteArray windowBytes = bytesOf(windowed);
     if (windowBytes.size() != 54 + 2048 * 2048 * 3) {
         std::fprintf(stderr, "layerloom_compile: Compile wrote no 2048 x 2048 BMP\n");
-        return 1;
-    }
-
-    const QString commanded = out.filePath("command.bmp");
-    const CommandTiming command = timeCompileCommand(folder, commanded, runs);
-    if (!command.ok) {
-        std::fprintf(stderr, "layerloom_compile: layerloom --compile failed\n");
         return 1;
     }
     const bool same = bytesOf(commanded) == windowBytes;
