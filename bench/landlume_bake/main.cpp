@@ -9,7 +9,8 @@
 // Between the window's runs, landlume --bake of the same map without a display.
 // LANDLUME_SLOW_EVERY=n times the slow loop on one column in n instead;
 // LANDLUME_ONE_BATCH=1 also times one engine batch of all 2049 x 2049
-// segments, the floor of any bake through the batch ray test.
+// segments (full answers and hit or miss only), the floor of any bake through
+// the batch ray test.
 #include "ui/ClsPreRendering.h"
 #include "ui/MDIMain.h"
 
@@ -153,54 +154,28 @@ int main(int argc, char** argv)
         headless.bake = std::min(headless.bake, once.bake);
         headless.whole = std::min(headless.whole, once.whole);
     }
-    // The same bake without the window's events, repaints and progress.
-    double bare = 1e30;
-    for (int run = 0; run < runs; ++run) {
+    // Diagnostics: one engine batch of all 2049 x 2049 segments, the floor of
+    // any bake through the batch ray test.
+    if (std::getenv("LANDLUME_ONE_BATCH")) {
         landlume::MdEngine& engine = frame.engine();
-        landlume::BakeSetup setup;
-        setup.landWidth = setup.landHeight = 2048;
-        setup.direction = engine.lightRecord().Direction;
-        landlume::BakeServices services =
-            landlume::engineBakeServices(engine.scene(), [&](float x, float z) { return engine.heightAt(x, z); });
-        double rays = 0;
-        const auto rayTest = services.rayTest;
-        services.rayTest = [&](std::span<const D3DVECTOR> a, std::span<const D3DVECTOR> b, int t,
-                               std::vector<std::uint8_t>& h) {
-            QElapsedTimer c;
-            c.start();
-            rayTest(a, b, t, h);
-            rays += double(c.nsecsElapsed()) / 1e9;
-        };
-        services.keepGoing = [] { return true; };
-        services.pumpEvents = [] {};
-        services.progress = [](int) {};
-        services.repaint = [] {};
-        QImage picture(512, 512, QImage::Format_RGB32);
-        std::vector<D3DVECTOR> points;
-        QElapsedTimer c;
-        c.start();
-        landlume::drawShadowMap(setup, services, picture, points);
-        bare = std::min(bare, double(c.nsecsElapsed()) / 1e9);
-        if (run + 1 == runs)
-            std::printf("landlume_bake: bake without the window: %.3f s (best of %d), of it batch ray tests %.3f s\n",
-                        bare, runs, rays);
-        if (run + 1 == runs && std::getenv("LANDLUME_ONE_BATCH")) {
-            std::vector<D3DVECTOR> starts, ends;
-            for (int x = 0; x <= 2048; ++x)
-                for (int z = 0; z <= 2048; ++z) {
-                    D3DVECTOR a, b;
-                    landlume::bakeSegment(float(x), engine.heightAt(float(x), float(z)), float(z), setup.direction, a, b);
-                    starts.push_back(a);
-                    ends.push_back(b);
-                }
-            for (int types : {4, 5}) {
-                QElapsedTimer w;
-                w.start();
-                const std::clock_t cpu = std::clock();
-                const auto hits = engine.scene().RayTestBatch(starts, ends, types);
-                std::printf("one batch of all segments, types %d: %.3f s wall, %.3f s cpu\n", types,
-                            double(w.nsecsElapsed()) / 1e9, double(std::clock() - cpu) / CLOCKS_PER_SEC);
+        const D3DVECTOR direction = engine.lightRecord().Direction;
+        std::vector<D3DVECTOR> starts, ends;
+        for (int x = 0; x <= 2048; ++x)
+            for (int z = 0; z <= 2048; ++z) {
+                D3DVECTOR a, b;
+                landlume::bakeSegment(float(x), engine.heightAt(float(x), float(z)), float(z), direction, a, b);
+                starts.push_back(a);
+                ends.push_back(b);
             }
+        for (int types : {4, 5}) {
+            QElapsedTimer w;
+            w.start();
+            const auto hits = engine.scene().RayTestBatch(starts, ends, types);
+            const double full = double(w.nsecsElapsed()) / 1e9;
+            w.restart();
+            const auto hitsOnly = engine.scene().RayTestBatchHits(starts, ends, types);
+            std::printf("one batch of all segments, types %d: %.3f s, hit or miss only %.3f s\n", types, full,
+                        double(w.nsecsElapsed()) / 1e9);
         }
     }
     fast = frame.engine().settings().shadowCoordinates;
