@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QFile>
 
+#include <map>
+#include <vector>
+
 namespace kltest {
 
 struct CompileResult {
@@ -92,6 +95,29 @@ inline RunResult buildAndRun(const QString& source, const QStringList& arguments
     result.output = QString::fromLocal8Bit(run.readAllStandardOutput());
     result.errors = QString::fromLocal8Bit(run.readAllStandardError());
     return result;
+}
+
+// What a harness printed as lines "key v1 v2 ...", in groups each opened by a
+// line "variant N": one map of key to numbers per group.
+using HarnessReport = std::map<QString, std::vector<float>>;
+
+inline std::vector<HarnessReport> parseHarnessReports(const QString& output)
+{
+    std::vector<HarnessReport> reports;
+    for (const QString& line : output.split(u'\n', Qt::SkipEmptyParts)) {
+        QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+        const QString key = words.takeFirst();
+        if (key == "variant") {
+            reports.emplace_back();
+            continue;
+        }
+        if (reports.empty())
+            continue;
+        std::vector<float>& values = reports.back()[key];
+        for (const QString& word : words)
+            values.push_back(word.toFloat());
+    }
+    return reports;
 }
 
 } // namespace kltest

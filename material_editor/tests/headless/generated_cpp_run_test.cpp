@@ -110,27 +110,7 @@ void report(const KLMaterialFactory& factory, const QString& material, const KLL
     return source + "    return 0;\n}\n";
 }
 
-using Report = std::map<QString, std::vector<float>>;
-
-// The printed lines, variant by variant.
-std::vector<Report> parse(const QString& output)
-{
-    std::vector<Report> reports;
-    for (const QString& line : output.split(u'\n', Qt::SkipEmptyParts)) {
-        QStringList words = line.split(u' ', Qt::SkipEmptyParts);
-        const QString key = words.takeFirst();
-        if (key == "variant") {
-            reports.emplace_back();
-            continue;
-        }
-        if (reports.empty())
-            continue;
-        std::vector<float>& values = reports.back()[key];
-        for (const QString& word : words)
-            values.push_back(word.toFloat());
-    }
-    return reports;
-}
+using Report = kltest::HarnessReport;
 
 // A number as the generated text states it: four decimals.
 float asWritten(float value)
@@ -163,7 +143,7 @@ TEST(GeneratedCppRun, TheProgramSetsUpTheEditorsMaterialAndLightForEveryLightTyp
     const kltest::RunResult run = kltest::buildAndRun(harness(all));
     ASSERT_TRUE(run.built) << run.buildOutput.toStdString();
     ASSERT_TRUE(run.finished && run.exitCode == 0) << run.errors.toStdString();
-    const std::vector<Report> reports = parse(run.output);
+    const std::vector<Report> reports = kltest::parseHarnessReports(run.output);
     ASSERT_EQ(reports.size(), all.size()) << run.output.toStdString();
 
     for (std::size_t i = 0; i < all.size(); ++i) {

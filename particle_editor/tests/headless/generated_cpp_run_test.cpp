@@ -81,7 +81,7 @@ std::vector<Variant> variants()
 }
 
 // What both sides print or collect: "key v..." per variant.
-using Report = std::map<QString, std::vector<float>>;
+using Report = kltest::HarnessReport;
 
 const char* const kReportCode = R"(
 void print(const char* key, std::initializer_list<float> values)
@@ -148,25 +148,6 @@ namespace {
                           "        report(system);\n    }\n")
                       .arg(i);
     return source + "    return 0;\n}\n";
-}
-
-std::vector<Report> parse(const QString& output)
-{
-    std::vector<Report> reports;
-    for (const QString& line : output.split(u'\n', Qt::SkipEmptyParts)) {
-        QStringList words = line.split(u' ', Qt::SkipEmptyParts);
-        const QString key = words.takeFirst();
-        if (key == "variant") {
-            reports.emplace_back();
-            continue;
-        }
-        if (reports.empty())
-            continue;
-        std::vector<float>& values = reports.back()[key];
-        for (const QString& word : words)
-            values.push_back(word.toFloat());
-    }
-    return reports;
 }
 
 // The same report of the editor's own factory driving the engine with the
@@ -237,7 +218,7 @@ TEST(GeneratedCppRun, TheProgramSetsUpTheEditorsSystemAndHandlerForEveryStyleAnd
     const kltest::RunResult run = kltest::buildAndRun(harness(all));
     ASSERT_TRUE(run.built) << run.buildOutput.toStdString();
     ASSERT_TRUE(run.finished && run.exitCode == 0) << run.errors.toStdString();
-    const std::vector<Report> reports = parse(run.output);
+    const std::vector<Report> reports = kltest::parseHarnessReports(run.output);
     ASSERT_EQ(reports.size(), all.size()) << run.output.toStdString();
 
     for (std::size_t i = 0; i < all.size(); ++i) {
