@@ -11,6 +11,7 @@
 // LANDLUME_ONE_BATCH=1 also times one engine batch of all 2049 x 2049
 // segments (full answers and hit or miss only), the floor of any bake through
 // the batch ray test.
+#include "../support/HeadlessCommand.h"
 #include "ui/ClsPreRendering.h"
 #include "ui/MDIMain.h"
 
@@ -24,9 +25,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QProgressBar>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -72,41 +71,6 @@ std::size_t oneSampleLoop(landlume::MDIMain& frame, int every, std::vector<D3DVE
     return hits;
 }
 
-struct HeadlessTiming {
-    bool ok = false;
-    double bake = 1e30;    // the bake as the command reports it
-    double whole = 1e30;   // the whole command, start to exit
-};
-
-// landlume --bake on the example map without a display, best of `runs`.
-HeadlessTiming timeBakeCommand(const QString& folder, int runs)
-{
-    HeadlessTiming timing;
-    QTemporaryDir out;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    const QRegularExpression baked(QStringLiteral("baked in ([0-9.]+) s"));
-    for (int run = 0; run < runs; ++run) {
-        QProcess command;
-        command.setProcessEnvironment(environment);
-        QElapsedTimer clock;
-        clock.start();
-        command.start(folder + "/landlume",
-                      {"--bake", folder + "/Maps/example.ldm", "--lightmap", out.filePath("lightmap.bmp")});
-        if (!command.waitForFinished(600000) || command.exitStatus() != QProcess::NormalExit || command.exitCode() != 0)
-            return {};
-        const double whole = double(clock.nsecsElapsed()) / 1e9;
-        const QRegularExpressionMatch match = baked.match(QString::fromLocal8Bit(command.readAllStandardError()));
-        if (!match.hasMatch())
-            return {};
-        timing.ok = true;
-        timing.whole = std::min(timing.whole, whole);
-        timing.bake = std::min(timing.bake, match.captured(1).toDouble());
-    }
-    return timing;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -133,7 +97,8 @@ int main(int argc, char** argv)
 
     double best = 1e30;
     double bestCpu = 1e30;
-    HeadlessTiming headless;
+    bench::HeadlessTiming headless;
+    QTemporaryDir commandOutput;
     std::vector<D3DVECTOR> fast;
     QImage fastPicture;
     for (int run = 0; run < runs; ++run) {
@@ -149,10 +114,10 @@ int main(int argc, char** argv)
         }
         // The command between the window's runs, so both meet the machine in
         // the same state.
-        const HeadlessTiming once = timeBakeCommand(folder, 1);
-        headless.ok = once.ok && (run == 0 || headless.ok);
-        headless.bake = std::min(headless.bake, once.bake);
-        headless.whole = std::min(headless.whole, once.whole);
+        bench::timeHeadless(folder + "/landlume",
+                            {"--bake", folder + "/Maps/example.ldm", "--lightmap",
+                             commandOutput.filePath("lightmap.bmp")},
+                            QStringLiteral("baked in"), headless);
     }
     // Diagnostics: one engine batch of all 2049 x 2049 segments, the floor of
     // any bake through the batch ray test.
@@ -218,9 +183,9 @@ int main(int argc, char** argv)
     if (headless.ok) {
         std::printf("landlume_bake: landlume --bake of the example map, no display: bake %.3f s, whole command %.3f s "
                     "(start, map, bake, BMP) (best of %d)\n",
-                    headless.bake, headless.whole, runs);
+                    headless.work, headless.whole, runs);
         std::printf("landlume_bake: headless bake / Generate lightmap in the window: %.2f (must be <= 1)\n",
-                    headless.bake / best);
+                    headless.work / best);
     } else {
         std::printf("landlume_bake: landlume --bake failed\n");
     }

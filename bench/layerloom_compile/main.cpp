@@ -6,6 +6,8 @@
 //   layerloom_compile_bench [runs]
 #include "ui/FrmMain.h"
 
+#include "../support/HeadlessCommand.h"
+
 #include <platform/Paths.h>
 #include <toolkit/EngineStartup.h>
 
@@ -15,8 +17,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -29,39 +29,6 @@ QByteArray bytesOf(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-struct CommandTiming {
-    bool ok = false;
-    double generation = 1e30;   // as the command reports it
-    double whole = 1e30;        // start to exit
-};
-
-CommandTiming timeCompileCommand(const QString& folder, const QString& output, int runs)
-{
-    CommandTiming timing;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    const QRegularExpression generated(QStringLiteral("generated in ([0-9.]+) s"));
-    for (int run = 0; run < runs; ++run) {
-        QProcess command;
-        command.setProcessEnvironment(environment);
-        QElapsedTimer clock;
-        clock.start();
-        command.start(folder + "/layerloom", {"--compile", folder + "/samples/sample.llp", "--output", output,
-                                              "--resolution", "2048"});
-        if (!command.waitForFinished(600000) || command.exitStatus() != QProcess::NormalExit || command.exitCode() != 0)
-            return {};
-        const double whole = double(clock.nsecsElapsed()) / 1e9;
-        const QRegularExpressionMatch match = generated.match(QString::fromLocal8Bit(command.readAllStandardError()));
-        if (!match.hasMatch())
-            return {};
-        timing.ok = true;
-        timing.whole = std::min(timing.whole, whole);
-        timing.generation = std::min(timing.generation, match.captured(1).toDouble());
-    }
-    return timing;
 }
 
 } // namespace
@@ -95,7 +62,7 @@ int main(int argc, char** argv)
     // machine in the same state.
     const QString commanded = out.filePath("command.bmp");
     double best = 1e30;
-    CommandTiming command;
+    bench::HeadlessTiming command;
     for (int run = 0; run < runs; ++run) {
         QFile::remove(windowed);
         QElapsedTimer clock;
@@ -103,14 +70,14 @@ int main(int argc, char** argv)
         form.compile();
         QCoreApplication::processEvents();
         best = std::min(best, double(clock.nsecsElapsed()) / 1e9);
-        const CommandTiming once = timeCompileCommand(folder, commanded, 1);
-        if (!once.ok) {
+        bench::timeHeadless(folder + "/layerloom",
+                            {"--compile", folder + "/samples/sample.llp", "--output", commanded, "--resolution",
+                             "2048"},
+                            QStringLiteral("generated in"), command);
+        if (!command.ok) {
             std::fprintf(stderr, "layerloom_compile: layerloom --compile failed\n");
             return 1;
         }
-        command.ok = true;
-        command.generation = std::min(command.generation, once.generation);
-        command.whole = std::min(command.whole, once.whole);
     }
     const QByteArray windowBytes = bytesOf(windowed);
     if (windowBytes.size() != 54 + 2048 * 2048 * 3) {
@@ -123,9 +90,9 @@ int main(int argc, char** argv)
                 best, runs);
     std::printf("layerloom_compile: layerloom --compile, no display: generation %.3f s, whole command %.3f s "
                 "(start, preset, generation, BMP) (best of %d)\n",
-                command.generation, command.whole, runs);
+                command.work, command.whole, runs);
     std::printf("layerloom_compile: headless generation / Compile in the window: %.2f (must be <= 1)\n",
-                command.generation / best);
+                command.work / best);
     std::printf("layerloom_compile: the two files identical: %s\n", same ? "yes" : "NO");
     return same ? 0 : 1;
 }
