@@ -170,6 +170,21 @@ private:
     qsizetype at_ = 0;
 };
 
+// Whether the bytes are a text X file (the only kind these checks read).
+bool isTextX(const QByteArray& bytes)
+{
+    return bytes.startsWith("xof ") && bytes.mid(8, 4) == "txt ";
+}
+
+// Passes over an object's optional name and its "{"; false when no "{" follows.
+bool enterBlock(XTokens& tokens)
+{
+    QByteArray token = tokens.next();
+    if (token != "{")
+        token = tokens.next();   // the object's name
+    return token == "{";
+}
+
 // Passes over the rest of a block whose "{" has been read.
 bool skipBlock(XTokens& tokens)
 {
@@ -187,16 +202,11 @@ bool skipBlock(XTokens& tokens)
 // before it is read.
 QString xMaterialListProblem(const QByteArray& bytes)
 {
-    if (!bytes.startsWith("xof ") || bytes.mid(8, 4) != "txt ")
+    if (!isTextX(bytes))
         return {};
     XTokens tokens(bytes);
     for (QByteArray token = tokens.next(); !token.isEmpty(); token = tokens.next()) {
-        if (token != "MeshMaterialList")
-            continue;
-        token = tokens.next();
-        if (token != "{")
-            token = tokens.next();   // the list's name
-        if (token != "{")
+        if (token != "MeshMaterialList" || !enterBlock(tokens))
             continue;
         bool ok = false;
         const qint64 declared = tokens.next().toLongLong(&ok);
@@ -220,10 +230,7 @@ QString xMaterialListProblem(const QByteArray& bytes)
             // An object: its type, an optional name, then its block.
             if (token == "Material")
                 ++held;
-            QByteArray open = tokens.next();
-            if (open != "{")
-                open = tokens.next();
-            if (open != "{" || !skipBlock(tokens))
+            if (!enterBlock(tokens) || !skipBlock(tokens))
                 break;
         }
         if (held < declared)
@@ -254,7 +261,7 @@ std::optional<qint64> xCount(const QByteArray& token)
 // (a digit and a separator).
 QString xArrayCountProblem(const QByteArray& bytes)
 {
-    if (!bytes.startsWith("xof ") || bytes.mid(8, 4) != "txt ")
+    if (!isTextX(bytes))
         return {};
     const qint64 mostElements = std::min<qint64>(qint64(bytes.size()) / 2, qint64(MaxModelVertices));
     // Objects whose block opens with a count; the mesh and its normals hold a
@@ -263,14 +270,9 @@ QString xArrayCountProblem(const QByteArray& bytes)
                                            "MeshMaterialList", "MeshFaceWraps", "SkinWeights", "AnimationKey"};
     XTokens tokens(bytes);
     for (QByteArray token = tokens.next(); !token.isEmpty(); token = tokens.next()) {
-        if (!counted.contains(token))
+        if (!counted.contains(token) || !enterBlock(tokens))
             continue;
         const bool withFaces = token == "Mesh" || token == "MeshNormals";
-        QByteArray open = tokens.next();
-        if (open != "{")
-            open = tokens.next();   // the object's name
-        if (open != "{")
-            continue;
         const auto tooMany = [&](qint64 count, const char* what) {
             return QStringLiteral("%1 declares %2 %3, more than the file can hold")
                 .arg(QString::fromLatin1(token))
