@@ -318,6 +318,11 @@ std::optional<std::pair<float, float>> clipToExtent(const TerrainSurface& surfac
     if (surface.empty())
         return std::nullopt;
     const glm::vec2 lo = surface.origin(), hi = surface.origin() + surface.extent();
+    // Both ends strictly inside: the whole segment, as the divisions below
+    // would give it (each quotient rounds to at most 0 or at least 1).
+    const auto inside = [&](const glm::vec3& p) { return p.x > lo.x && p.x < hi.x && p.z > lo.y && p.z < hi.y; };
+    if (inside(from) && inside(to))
+        return std::pair{0.0f, 1.0f};
     const float stepX = to.x - from.x, stepZ = to.z - from.z;
     // The four divisions at once; a lane dividing by zero goes unused.
     const Lanes toSides = Lanes{lo.x - from.x, hi.x - from.x, lo.y - from.z, hi.y - from.z} /
