@@ -91,6 +91,10 @@ public:
     // bake: segment i from starts[i] to ends[i], tested on all cores; results
     // in input order, each the hit RayTest reports for that segment (the same
     // values on any number of cores). Sizes that differ: KLERR_INVALID_CALL.
+    // Quickest for a bake's segments: 4096 or more, all along one direction,
+    // many starting on shared lines of that direction (as from a grid of
+    // points towards one light). Most of them are then settled from the
+    // land's profile along their line, each profile followed once.
     std::vector<KLRayHit> RayTestBatch(std::span<const D3DVECTOR> starts, std::span<const D3DVECTOR> ends,
                                        int types = KL_COLLIDE_ALL) const;
     // Only whether each segment hits: element i is 1 exactly when

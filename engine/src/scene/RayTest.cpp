@@ -1,13 +1,13 @@
 #include "scene/RayTest.h"
 
 #include "core/Context.h"
+#include "core/ParallelBlocks.h"
 #include "scene/MeshData.h"
+#include "terrain/SegmentSweep.h"
 #include "terrain/Terrain.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <thread>
 
 namespace kl::scene {
 namespace {
@@ -130,11 +130,28 @@ void gatherRayTargets(core::Context& context, int types, RayTargets& targets)
         context.landscape().appendShapes(targets.landscapes);
 }
 
-RayAnswer rayAnswer(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to)
+namespace {
+
+// For a batch: what the sweep settled for each landscape's surface (none:
+// walk every segment), answers by segment index.
+using SweptLands = std::vector<std::optional<std::vector<terrain::SweepAnswer>>>;
+
+terrain::SweepAnswer sweptAnswer(const SweptLands* swept, std::size_t landscape, std::size_t segment)
+{
+    if (!swept || !(*swept)[landscape])
+        return terrain::SweepAnswer::Unknown;
+    return (*(*swept)[landscape])[segment];
+}
+
+RayAnswer nearestAnswer(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to,
+                        const SweptLands* swept, std::size_t segment)
 {
     RayAnswer answer;
     float nearest = 1.0f;
-    for (const auto& shape : targets.landscapes) {
+    for (std::size_t l = 0; l < targets.landscapes.size(); ++l) {
+        if (sweptAnswer(swept, l, segment) == terrain::SweepAnswer::Miss)
+            continue;
+        const terrain::TerrainShape* shape = targets.landscapes[l].get();
         const auto t = terrain::intersectSegment(shape->surface, shape->hierarchy, from, to);
         if (t && (!answer.hit || *t < nearest)) {
             nearest = *t;
@@ -157,6 +174,13 @@ RayAnswer rayAnswer(const RayTargets& targets, const glm::vec3& from, const glm:
     return answer;
 }
 
+} // namespace
+
+RayAnswer rayAnswer(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to)
+{
+    return nearestAnswer(targets, from, to, nullptr, 0);
+}
+
 bool rayTestTargets(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to, KLCollisionResult& result)
 {
     result = KLCollisionResult{};
@@ -172,46 +196,38 @@ bool rayTestTargets(const RayTargets& targets, const glm::vec3& from, const glm:
 
 namespace {
 
-// Runs work(i) for every i in [0, count), in blocks spread over all cores.
-template <typename Work>
-void forEachInBlocks(std::size_t count, const Work& work)
-{
-    // Small enough that the cores finish a call within a fraction of a
-    // millisecond of each other.
-    constexpr std::size_t kBlock = 512;
-    std::atomic<std::size_t> nextBlock{0};
-    const auto run = [&] {
-        for (;;) {
-            const std::size_t first = nextBlock.fetch_add(1) * kBlock;
-            if (first >= count)
-                return;
-            const std::size_t last = std::min(count, first + kBlock);
-            for (std::size_t i = first; i < last; ++i)
-                work(i);
-        }
-    };
-    const std::size_t blocks = (count + kBlock - 1) / kBlock;
-    const std::size_t helpers = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()) - 1,
-                                                      blocks > 0 ? blocks - 1 : 0);
-    std::vector<std::jthread> threads;
-    threads.reserve(helpers);
-    for (std::size_t i = 0; i < helpers; ++i)
-        threads.emplace_back(run);
-    run();
-}
+// Blocks small enough that the cores finish a call within a fraction of a
+// millisecond of each other.
+constexpr std::size_t kSegmentBlock = 512;
 
 glm::vec3 toGlm(const D3DVECTOR& v)
 {
     return {v.x, v.y, v.z};
 }
 
-} // namespace
-
-bool rayHits(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to)
+// The sweep of each landscape for a batch (most segments of a bake are
+// settled by it; the rest are walked).
+SweptLands sweepLands(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count)
 {
+    SweptLands swept;
     for (const auto& shape : targets.landscapes)
-        if (terrain::intersectSegment(shape->surface, shape->hierarchy, from, to))
+        swept.push_back(terrain::sweepSegments(shape->surface, starts, ends, count));
+    return swept;
+}
+
+bool anyHit(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to, const SweptLands* swept,
+            std::size_t segment)
+{
+    for (std::size_t l = 0; l < targets.landscapes.size(); ++l) {
+        const terrain::SweepAnswer known = sweptAnswer(swept, l, segment);
+        if (known == terrain::SweepAnswer::Hit)
             return true;
+        if (known == terrain::SweepAnswer::Miss)
+            continue;
+        const terrain::TerrainShape& shape = *targets.landscapes[l];
+        if (terrain::intersectSegment(shape.surface, shape.hierarchy, from, to))
+            return true;
+    }
     for (const RayTargets::PlacedMesh& mesh : targets.placed) {
         RayHit hit;
         if (hitMesh(mesh, from, to, 1.0f, hit))
@@ -220,11 +236,19 @@ bool rayHits(const RayTargets& targets, const glm::vec3& from, const glm::vec3& 
     return false;
 }
 
+} // namespace
+
+bool rayHits(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to)
+{
+    return anyHit(targets, from, to, nullptr, 0);
+}
+
 void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
                   KLRayHit* results)
 {
-    forEachInBlocks(count, [&](std::size_t i) {
-        const RayAnswer answer = rayAnswer(targets, toGlm(starts[i]), toGlm(ends[i]));
+    const SweptLands swept = sweepLands(targets, starts, ends, count);
+    core::forEachInBlocks(count, kSegmentBlock, [&](std::size_t i) {
+        const RayAnswer answer = nearestAnswer(targets, toGlm(starts[i]), toGlm(ends[i]), &swept, i);
         KLRayHit& out = results[i];
         out.Hit = answer.hit;
         out.Type = answer.hit ? answer.type : 0;
@@ -238,7 +262,10 @@ void rayTestBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DV
 void rayHitBatch(const RayTargets& targets, const D3DVECTOR* starts, const D3DVECTOR* ends, std::size_t count,
                  std::uint8_t* hits)
 {
-    forEachInBlocks(count, [&](std::size_t i) { hits[i] = rayHits(targets, toGlm(starts[i]), toGlm(ends[i])) ? 1 : 0; });
+    const SweptLands swept = sweepLands(targets, starts, ends, count);
+    core::forEachInBlocks(count, kSegmentBlock, [&](std::size_t i) {
+        hits[i] = anyHit(targets, toGlm(starts[i]), toGlm(ends[i]), &swept, i) ? 1 : 0;
+    });
 }
 
 } // namespace kl::scene

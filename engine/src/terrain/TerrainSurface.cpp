@@ -1,6 +1,7 @@
 #include "terrain/TerrainSurface.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kl::terrain {
 namespace {
@@ -28,6 +29,15 @@ void locateAxis(float g, int cells, int& cell, float& fraction)
 TerrainSurface::TerrainSurface(HeightField vertices, float spacing, glm::vec2 origin)
     : vertices_(std::move(vertices)), spacing_(spacing), inverseSpacing_(1.0f / spacing), origin_(origin)
 {
+    for (int row = 0; row < cellRows(); ++row) {
+        for (int column = 0; column < cellColumns(); ++column) {
+            const float h00 = vertex(column, row), h10 = vertex(column + 1, row);
+            const float h01 = vertex(column, row + 1), h11 = vertex(column + 1, row + 1);
+            // The two triangles' gradients, in height per grid step.
+            const float lower = std::hypot(h10 - h00, h11 - h10), upper = std::hypot(h11 - h01, h01 - h00);
+            steepestSlope_ = std::max({steepestSlope_, lower * inverseSpacing_, upper * inverseSpacing_});
+        }
+    }
 }
 
 CellPoint TerrainSurface::locate(float x, float z) const

@@ -54,6 +54,8 @@ public:
         return h00 + (h11 - h01) * fx + (h01 - h00) * fz;
     }
     float height(float x, float z) const;
+    // The largest rise per world unit of any triangle (0 for a flat land).
+    float steepestSlope() const { return steepestSlope_; }
     // Unit normal of the triangle under (x, z), pointing up (y > 0).
     glm::vec3 upNormal(float x, float z) const;
 
@@ -62,6 +64,7 @@ private:
     float spacing_ = 1.0f;
     float inverseSpacing_ = 1.0f;
     glm::vec2 origin_{0.0f};
+    float steepestSlope_ = 0.0f;
 };
 
 } // namespace kl::terrain

@@ -281,6 +281,45 @@ TEST_F(LandscapeRayTest, BatchAgreesWithOneByOneOnEverySegment)
     EXPECT_TRUE(scene->RayTestBatchHits({}, {}).empty());
 }
 
+TEST_F(LandscapeRayTest, BatchOfABakesParallelSegmentsAgreesWithOneByOne)
+{
+    // Most of these are settled by the sweep of shared lines, the rest walked;
+    // the answers must be the one-by-one ones all the same.
+    buildShippedLand();
+    KLMesh rock = box("Rock", 700, land->GetHeight(700, 700) + 5, 700);
+    rock.SetScale(30.0f);
+    const glm::vec3 light = -glm::normalize(glm::vec3(2.0f, -1.0f, 2.0f));
+    std::vector<D3DVECTOR> starts, ends;
+    for (int x = 0; x <= 2048; x += 8) {
+        for (int z = 0; z <= 2048; z += 8) {
+            const glm::vec3 p(float(x), land->GetHeight(float(x), float(z)), float(z));
+            const glm::vec3 from = p + light * 200.0f, to = p + light;
+            starts.push_back({from.x, from.y, from.z});
+            ends.push_back({to.x, to.y, to.z});
+        }
+    }
+    for (const int types : {int(KL_COLLIDE_LANDSCAPE), int(KL_COLLIDE_ALL)}) {
+        const std::vector<KLRayHit> batch = scene->RayTestBatch(starts, ends, types);
+        const std::vector<std::uint8_t> hitsOnly = scene->RayTestBatchHits(starts, ends, types);
+        int hits = 0, meshHits = 0;
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            KLCollisionResult single;
+            const bool hit = scene->RayTest(starts[i], ends[i], single, types);
+            ASSERT_EQ(hitsOnly[i], hit ? 1 : 0) << i;
+            ASSERT_EQ(batch[i].Hit, hit) << i;
+            ASSERT_EQ(batch[i].Type, single.Type) << i;
+            ASSERT_EQ(batch[i].Point.x, single.Point.x) << i;
+            ASSERT_EQ(batch[i].Point.y, single.Point.y) << i;
+            ASSERT_EQ(batch[i].Point.z, single.Point.z) << i;
+            ASSERT_EQ(batch[i].Distance, single.Distance) << i;
+            hits += hit;
+            meshHits += single.Type == KL_COLLIDE_MESHES;
+        }
+        EXPECT_GT(hits, int(starts.size()) / 20) << types;
+        EXPECT_EQ(meshHits > 0, types == KL_COLLIDE_ALL) << types;
+    }
+}
+
 TEST_F(LandscapeRayTest, NearestOfLandAndMeshesWins)
 {
     buildFlatLand(50);   // flat at y = 50 over 256 x 256 units
