@@ -134,13 +134,13 @@ namespace {
 
 // For a batch: what the sweep settled for each landscape's surface (none:
 // walk every segment), answers by segment index.
-using SweptLands = std::vector<std::optional<std::vector<terrain::SweepAnswer>>>;
+using SweptLands = std::vector<std::optional<terrain::SweptSegments>>;
 
 terrain::SweepAnswer sweptAnswer(const SweptLands* swept, std::size_t landscape, std::size_t segment)
 {
     if (!swept || !(*swept)[landscape])
         return terrain::SweepAnswer::Unknown;
-    return (*(*swept)[landscape])[segment];
+    return (*swept)[landscape]->answers[segment];
 }
 
 RayAnswer nearestAnswer(const RayTargets& targets, const glm::vec3& from, const glm::vec3& to,
@@ -225,7 +225,8 @@ bool anyHit(const RayTargets& targets, const glm::vec3& from, const glm::vec3& t
         if (known == terrain::SweepAnswer::Miss)
             continue;
         const terrain::TerrainShape& shape = *targets.landscapes[l];
-        if (terrain::intersectSegment(shape.surface, shape.hierarchy, from, to))
+        const float clearUntil = swept && (*swept)[l] ? (*swept)[l]->walkFrom[segment] : 0.0f;
+        if (terrain::hitsBeyond(shape.surface, shape.hierarchy, from, to, clearUntil))
             return true;
     }
     for (const RayTargets::PlacedMesh& mesh : targets.placed) {

@@ -28,6 +28,8 @@ constexpr std::size_t kMinPerLine = 4;
 // the walk or of the sweep.
 constexpr float kCertain = 0.01f;
 constexpr std::size_t kLinesPerBlock = 8;
+// The near end of a segment the sweep may leave to the walk, in spacings.
+constexpr float kNearEnd = 2.0f;
 // Largest shift of a window's ends against the ones before it, in spacings.
 constexpr float kMaxOverhang = 0.01f;
 
@@ -84,7 +86,8 @@ struct Member {
     float startAlong = 0.0f;           // along at its start
     float slope = 0.0f;                // its rise per unit along
     float offLine = 0.0f;              // how far it strays across from the line
-    float endLow = 0.0f, endHigh = 0.0f;   // lower and higher clearance at the ends of its part over the land
+    float clearLo = 0.0f, clearHi = 0.0f;   // clearance at the ends of its part over the land, at lo and at hi
+    float alongStep = 0.0f;            // change of along from its start to its end
 };
 
 // What a thread keeps from line to line.
@@ -94,6 +97,7 @@ struct Scratch {
     std::vector<float> breaks;    // along, ascending
     std::vector<float> ground;    // profile at the breaks, less the rise along the direction
     std::vector<int> highest, lowest;   // the sliding window's candidates, as indices into breaks
+    std::vector<int> highestShort;      // the same for the window short of the near end
 };
 
 // Where the line `across` = b crosses the grid lines of one family, along
@@ -115,7 +119,7 @@ void crossings(float rate, float base, float spacing, int kMin, int kMax, float 
 
 // Settles the members of one line, in `order` (the stretches' ends rising).
 void sweepLine(const TerrainSurface& surface, const Frame& frame, float line, std::span<const Member> members,
-               bool reversed, SweepAnswer* answers, Scratch& scratch)
+               bool reversed, SweepAnswer* answers, float* walkFrom, Scratch& scratch)
 {
     float lo = members.front().lo, hi = members.front().hi;
     for (const Member& m : members) {
@@ -158,10 +162,15 @@ void sweepLine(const TerrainSurface& surface, const Frame& frame, float line, st
     // its highest and lowest ground, kept in falling (rising) order.
     std::vector<int>& highest = scratch.highest;
     std::vector<int>& lowest = scratch.lowest;
+    std::vector<int>& highestShort = scratch.highestShort;
     highest.clear();
     lowest.clear();
-    std::size_t highFront = 0, lowFront = 0;
-    std::size_t next = 0;
+    highestShort.clear();
+    std::size_t highFront = 0, lowFront = 0, shortFront = 0;
+    std::size_t next = 0, nextShort = 0;
+    // A segment left in doubt by its near end (at hi: cast down along the
+    // direction) is often clear short of it: then only that end is walked.
+    const float nearEnd = kNearEnd * spacing;
     // The window's ends only move up: a stretch ending short of the one
     // before it (by rounding, mostly) is judged on the window reaching that
     // far, the difference counted in its bounds, or left to the walk.
@@ -198,9 +207,10 @@ void sweepLine(const TerrainSurface& surface, const Frame& frame, float line, st
         // (Over the overhang the clearance changes by at most the segment's
         // rise and the steepest ground's.)
         const float slack = steepest * (m.offLine + kinkRounding) + std::abs(m.slope - frame.slope) * reach +
-                            (steepest + std::abs(m.slope)) * overhang + 1e-5f * scale;
-        float surelyLow = m.endLow, surelyHigh = m.endHigh;   // some point is at most / at least this
-        float lowBound = m.endLow, highBound = m.endHigh;     // every point is at least / at most this
+                            (steepest + std::abs(m.slope)) * overhang + 1e-6f * scale;
+        const float endLow = std::min(m.clearLo, m.clearHi), endHigh = std::max(m.clearLo, m.clearHi);
+        float surelyLow = endLow, surelyHigh = endHigh;   // some point is at most / at least this
+        float lowBound = endLow, highBound = endHigh;     // every point is at least / at most this
         if (highFront < highest.size()) {
             const float top = ground[std::size_t(highest[highFront])];
             const float bottom = ground[std::size_t(lowest[lowFront])];
@@ -210,17 +220,43 @@ void sweepLine(const TerrainSurface& surface, const Frame& frame, float line, st
             surelyHigh = std::max(surelyHigh, offset - bottom - slack);
         }
         SweepAnswer& answer = answers[m.index];
-        if (lowBound > kCertain || highBound < -kCertain)
+        if (lowBound > kCertain || highBound < -kCertain) {
             answer = SweepAnswer::Miss;
-        else if (surelyHigh > kCertain && surelyLow < -kCertain)
+            continue;
+        }
+        if (surelyHigh > kCertain && surelyLow < -kCertain) {
             answer = SweepAnswer::Hit;
+            continue;
+        }
+        // The stretch [lo, hi - nearEnd]: its highest ground among the breaks
+        // within it and the first one past it (the ground is straight
+        // between breaks, so that bounds it at hi - nearEnd too).
+        const float shortEnd = m.hi - nearEnd;
+        if (m.alongStep <= 0.0f || !(shortEnd > m.lo))
+            continue;
+        const auto pushShort = [&](std::size_t k) {
+            while (highestShort.size() > shortFront && ground[std::size_t(highestShort.back())] <= ground[k])
+                highestShort.pop_back();
+            highestShort.push_back(int(k));
+        };
+        for (; nextShort < breaks.size() && breaks[nextShort] <= shortEnd; ++nextShort)
+            pushShort(nextShort);
+        while (shortFront < highestShort.size() && breaks[std::size_t(highestShort[shortFront])] < windowLo)
+            ++shortFront;
+        if (nextShort >= breaks.size())
+            continue;   // no break past the stretch to bound its end with
+        float top = ground[nextShort];
+        if (shortFront < highestShort.size())
+            top = std::max(top, ground[std::size_t(highestShort[shortFront])]);
+        if (std::min(m.clearLo, offset - top - slack) > kCertain)
+            walkFrom[m.index] = (shortEnd - 0.25f * spacing - m.startAlong) / m.alongStep;
     }
 }
 
 } // namespace
 
-std::optional<std::vector<SweepAnswer>> sweepSegments(const TerrainSurface& surface, const D3DVECTOR* starts,
-                                                      const D3DVECTOR* ends, std::size_t count)
+std::optional<SweptSegments> sweepSegments(const TerrainSurface& surface, const D3DVECTOR* starts,
+                                           const D3DVECTOR* ends, std::size_t count)
 {
     if (count < kMinBatch || surface.empty() || count > std::size_t(UINT32_MAX))
         return std::nullopt;
@@ -283,7 +319,10 @@ std::optional<std::vector<SweepAnswer>> sweepSegments(const TerrainSurface& surf
         if (firsts[l + 1] > firsts[l])
             lines.push_back(std::uint32_t(l));
 
-    std::vector<SweepAnswer> answers(count, SweepAnswer::Unknown);
+    SweptSegments swept;
+    swept.answers.assign(count, SweepAnswer::Unknown);
+    swept.walkFrom.assign(count, 0.0f);
+    SweepAnswer* answers = swept.answers.data();
     core::forEachInBlocks(lines.size(), kLinesPerBlock, [&](std::size_t n) {
         thread_local Scratch scratch;
         const std::uint32_t l = lines[n];
@@ -318,8 +357,9 @@ std::optional<std::vector<SweepAnswer>> sweepSegments(const TerrainSurface& surf
                 return p.y - surface.height(p.x, p.z);
             };
             const float first = clearance(clip->first), last = clearance(clip->second);
-            m.endLow = std::min(first, last);
-            m.endHigh = std::max(first, last);
+            m.clearLo = alongA <= alongB ? first : last;
+            m.clearHi = alongA <= alongB ? last : first;
+            m.alongStep = alongStep;
             if (!std::isfinite(m.slope) || !std::isfinite(first) || !std::isfinite(last))
                 continue;
             list.push_back(m);
@@ -327,9 +367,9 @@ std::optional<std::vector<SweepAnswer>> sweepSegments(const TerrainSurface& surf
         if (list.empty())
             return;
         // The window slides one way: taken in the order the stretches rise.
-        sweepLine(surface, frame, line, list, list.back().lo < list.front().lo, answers.data(), scratch);
+        sweepLine(surface, frame, line, list, list.back().lo < list.front().lo, answers, swept.walkFrom.data(), scratch);
     });
-    return answers;
+    return swept;
 }
 
 } // namespace kl::terrain

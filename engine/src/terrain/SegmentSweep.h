@@ -21,12 +21,20 @@ namespace kl::terrain {
 
 enum class SweepAnswer : std::uint8_t { Unknown, Miss, Hit };
 
-// answers[i] for the segment starts[i] -> ends[i]: Miss where intersectSegment
-// finds no hit, Hit where it finds one, Unknown where only it can tell.
-// Nothing when the batch is not of that kind (small, its segments running
-// different ways, or few sharing a line): then every segment is walked.
-// Spread over all cores.
-std::optional<std::vector<SweepAnswer>> sweepSegments(const TerrainSurface& surface, const D3DVECTOR* starts,
-                                                      const D3DVECTOR* ends, std::size_t count);
+struct SweptSegments {
+    // Per segment: Miss where intersectSegment finds no hit, Hit where it
+    // finds one, Unknown where only it can tell.
+    std::vector<SweepAnswer> answers;
+    // Per Unknown segment: the parameter before which it clears the ground
+    // by far more than rounding (0 when that is not known), so whether it
+    // hits is hitsBeyond(..., walkFrom[i]).
+    std::vector<float> walkFrom;
+};
+
+// The answers for the segments starts[i] -> ends[i]. Nothing when the batch
+// is not of that kind (small, its segments running different ways, or few
+// sharing a line): then every segment is walked. Spread over all cores.
+std::optional<SweptSegments> sweepSegments(const TerrainSurface& surface, const D3DVECTOR* starts,
+                                           const D3DVECTOR* ends, std::size_t count);
 
 } // namespace kl::terrain

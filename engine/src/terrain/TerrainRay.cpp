@@ -346,4 +346,17 @@ std::optional<float> intersectSegment(const TerrainSurface& surface, const MinMa
     return SegmentWalk(surface, hierarchy, from, to).run(span->first, span->second);
 }
 
+bool hitsBeyond(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy, const glm::vec3& from,
+                const glm::vec3& to, float clearUntil)
+{
+    const auto finite = [](const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
+    if (hierarchy.levelCount() == 0 || !finite(from) || !finite(to))
+        return false;
+    const auto span = clipToExtent(surface, from, to);
+    if (!span)
+        return false;
+    const float start = std::max(span->first, clearUntil);
+    return start <= span->second && SegmentWalk(surface, hierarchy, from, to).run(start, span->second).has_value();
+}
+
 } // namespace kl::terrain

@@ -56,6 +56,14 @@ private:
 std::optional<float> intersectSegment(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy,
                                       const glm::vec3& from, const glm::vec3& to);
 
+// Whether intersectSegment finds a hit, for a segment known to clear the
+// ground by far more than rounding before parameter `clearUntil`: only the
+// rest is walked, and the answer is the same (the walk looks at other points
+// of the clear stretch, where no sign can change, and at the same points
+// after it).
+bool hitsBeyond(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy, const glm::vec3& from,
+                const glm::vec3& to, float clearUntil);
+
 // The part [t0, t1] of the segment that lies over the grid's extent; empty
 // when the segment passes beside it.
 std::optional<std::pair<float, float>> clipToExtent(const TerrainSurface& surface, const glm::vec3& from,
