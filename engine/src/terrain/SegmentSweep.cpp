@@ -27,7 +27,7 @@ constexpr std::size_t kMinPerLine = 4;
 // top of the bounds worked out per segment: far more than the rounding of
 // the walk or of the sweep.
 constexpr float kCertain = 0.01f;
-constexpr std::size_t kLinesPerBlock = 8;
+constexpr std::size_t kLinesPerBlock = 16;
 // The near end of a segment the sweep may leave to the walk, in spacings.
 constexpr float kNearEnd = 2.0f;
 // Largest shift of a window's ends against the ones before it, in spacings.
@@ -323,8 +323,7 @@ std::optional<SweptSegments> sweepSegments(const TerrainSurface& surface, const 
     swept.answers.assign(count, SweepAnswer::Unknown);
     swept.walkFrom.assign(count, 0.0f);
     SweepAnswer* answers = swept.answers.data();
-    core::forEachInBlocks(lines.size(), kLinesPerBlock, [&](std::size_t n) {
-        thread_local Scratch scratch;
+    const auto sweepLineNumber = [&](std::size_t n, Scratch& scratch) {
         const std::uint32_t l = lines[n];
         const std::span<const std::uint32_t> indices(members.data() + firsts[l], firsts[l + 1] - firsts[l]);
         const float line = frame.turned(toGlm(starts[indices.front()])).y;
@@ -368,6 +367,13 @@ std::optional<SweptSegments> sweepSegments(const TerrainSurface& surface, const 
             return;
         // The window slides one way: taken in the order the stretches rise.
         sweepLine(surface, frame, line, list, list.back().lo < list.front().lo, answers, swept.walkFrom.data(), scratch);
+    };
+    // Blocks of lines, each with room of its own that its lines reuse.
+    const std::size_t blocks = (lines.size() + kLinesPerBlock - 1) / kLinesPerBlock;
+    core::forEachInBlocks(blocks, 1, [&](std::size_t block) {
+        Scratch scratch;
+        for (std::size_t n = block * kLinesPerBlock; n < std::min(lines.size(), (block + 1) * kLinesPerBlock); ++n)
+            sweepLineNumber(n, scratch);
     });
     return swept;
 }
