@@ -334,8 +334,11 @@ std::optional<std::pair<float, float>> clipToExtent(const TerrainSurface& surfac
     return std::pair{t0, t1};
 }
 
-std::optional<float> intersectSegment(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy,
-                                      const glm::vec3& from, const glm::vec3& to)
+namespace {
+
+// The walk over the part of the segment over the grid from `clearUntil` on.
+std::optional<float> walkFrom(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy, const glm::vec3& from,
+                              const glm::vec3& to, float clearUntil)
 {
     const auto finite = [](const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
     if (hierarchy.levelCount() == 0 || !finite(from) || !finite(to))
@@ -343,20 +346,24 @@ std::optional<float> intersectSegment(const TerrainSurface& surface, const MinMa
     const auto span = clipToExtent(surface, from, to);
     if (!span)
         return std::nullopt;
-    return SegmentWalk(surface, hierarchy, from, to).run(span->first, span->second);
+    const float start = std::max(span->first, clearUntil);
+    if (start > span->second)
+        return std::nullopt;
+    return SegmentWalk(surface, hierarchy, from, to).run(start, span->second);
+}
+
+} // namespace
+
+std::optional<float> intersectSegment(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy,
+                                      const glm::vec3& from, const glm::vec3& to)
+{
+    return walkFrom(surface, hierarchy, from, to, 0.0f);
 }
 
 bool hitsBeyond(const TerrainSurface& surface, const MinMaxHierarchy& hierarchy, const glm::vec3& from,
                 const glm::vec3& to, float clearUntil)
 {
-    const auto finite = [](const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
-    if (hierarchy.levelCount() == 0 || !finite(from) || !finite(to))
-        return false;
-    const auto span = clipToExtent(surface, from, to);
-    if (!span)
-        return false;
-    const float start = std::max(span->first, clearUntil);
-    return start <= span->second && SegmentWalk(surface, hierarchy, from, to).run(start, span->second).has_value();
+    return walkFrom(surface, hierarchy, from, to, clearUntil).has_value();
 }
 
 } // namespace kl::terrain
