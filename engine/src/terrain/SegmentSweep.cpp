@@ -28,6 +28,7 @@ constexpr std::size_t kMinPerLine = 4;
 // the walk or of the sweep.
 constexpr float kCertain = 0.01f;
 constexpr std::size_t kLinesPerBlock = 16;
+constexpr std::size_t kSegmentsPerBlock = 16384;
 // The near end of a segment the sweep may leave to the walk, in spacings.
 constexpr float kNearEnd = 2.0f;
 // Largest shift of a window's ends against the ones before it, in spacings.
@@ -291,14 +292,15 @@ std::optional<SweptSegments> sweepSegments(const TerrainSurface& surface, const 
     constexpr std::uint32_t kNoLine = UINT32_MAX;
     std::vector<std::uint32_t> lineOf(count);
     std::vector<std::uint32_t> firsts(lineCount + 1, 0);
-    for (std::size_t i = 0; i < count; ++i) {
+    core::forEachInBlocks(count, kSegmentsPerBlock, [&](std::size_t i) {
         const glm::vec3 start = toGlm(starts[i]);
         const float across = finite(start) ? frame.turned(start).y : std::numeric_limits<float>::quiet_NaN();
         const float slot = (across - acrossLo) * kLinesPerUnit;
         lineOf[i] = slot >= 0.0f && slot < float(lineCount) ? std::uint32_t(slot) : kNoLine;
-        if (lineOf[i] != kNoLine)
-            ++firsts[lineOf[i] + 1];
-    }
+    });
+    for (const std::uint32_t line : lineOf)
+        if (line != kNoLine)
+            ++firsts[line + 1];
     std::size_t used = 0;
     for (std::size_t l = 0; l < lineCount; ++l) {
         used += firsts[l + 1] > 0 ? 1 : 0;
