@@ -58,6 +58,8 @@ unsigned meshFeatures(const DrawItem& item)
         f |= shaders::DetailTexture;
     if (item.lightmapTexture)
         f |= shaders::Lightmap;
+    if (item.baseTexture && item.spriteLevelInVertices)
+        f |= shaders::SpriteLevel;
     return f;
 }
 

@@ -171,6 +171,10 @@ struct DrawItem {
     // mip level and clamped, whatever the mesh filter — small, short-lived
     // squares look the same and cost a third less to fill than trilinear.
     bool spriteSampling = false;
+    // Sprites whose vertices carry the mip level to read (uv2.x, a whole
+    // number; buildBillboards puts it there for trimmed squares): read at
+    // that level, the per-pixel level choice skipped (a quarter of the fill).
+    bool spriteLevelInVertices = false;
     // The base texture is never shown smaller than its own texels (a sky box
     // face filling the view): sampled from its full-size level alone with the
     // magnifying filter, which looks the same and skips the per-pixel mip

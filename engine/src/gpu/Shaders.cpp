@@ -178,7 +178,9 @@ void main()
             float m = 2.0 * sqrt(r.x * r.x + r.y * r.y + (r.z - 1.0) * (r.z - 1.0));
             uv = vec2(r.x / m + 0.5, -r.y / m + 0.5);
         }
-        colour *= texture(uBase, uv);
+        // A sprite's level is known from its distance: read there, without
+        // the per-pixel level choice.
+        colour *= uSpriteLevel ? textureLod(uBase, uv, vUv2.x) : texture(uBase, uv);
     }
     if (uHasDetail)
         colour.rgb = clamp(colour.rgb * texture(uDetail, uDetailOwnUv ? vDetailUv : vUv * uDetailScale).rgb * 2.0, 0.0, 1.0);
@@ -205,6 +207,7 @@ QByteArray meshFragmentSource(unsigned features, std::span<const int> lightTypes
     flag("uHasLightmap", Lightmap);
     flag("uSpecular", Specular);
     flag("uUseVertexColour", VertexColour);
+    flag("uSpriteLevel", SpriteLevel);
     // The lights' number and types are constants too: one call per light, each
     // keeping only the code of its type.
     const int count = int(std::min<std::size_t>(lightTypes.size(), 8));

@@ -21,6 +21,7 @@ enum MeshFeature : unsigned {
     Lightmap = 1u << 5,
     Specular = 1u << 6,   // highlights: the material has a power and a specular colour
     VertexColour = 1u << 7,   // vertex colours replace the material's diffuse colour
+    SpriteLevel = 1u << 8,    // the base texture is read at the mip level the vertices carry (uv2.x)
 };
 
 // Complete fragment shader for one combination of MeshFeature bits and the

@@ -141,6 +141,13 @@ int spriteMipLevel(int textureSize, float edge, float depth, float pixelsPerUnit
     return std::min(Coarsest, int(std::ceil(lod + 0.5f)) - 1);
 }
 
+bool trimsSquares(const BillboardStyle& style, const SpriteTrimming* trimming, const SpriteFootprint* footprint)
+{
+    // Only squares facing the camera are trimmed: their texels spread evenly
+    // over the screen, so the mip level is known from the distance.
+    return trimming && trimming->pixelsPerUnit > 0.0f && footprint && style.facing == Facing::Camera;
+}
+
 float lifeLeft(const Particle& particle)
 {
     if (!(particle.life > 0.0f))
@@ -189,14 +196,12 @@ glm::vec3 buildBillboards(std::span<const Particle> particles, const BillboardSt
     mesh.hasVertexColours = true;
     ++mesh.revision;
 
-    // Only squares facing the camera are trimmed: their texels spread evenly
-    // over the screen, so the mip level is known from the distance.
-    const bool trims = trimming && trimming->pixelsPerUnit > 0.0f && trimming->footprint &&
-                       style.facing == Facing::Camera;
     std::vector<const SpriteFootprint*> footprints(groupTextures.size(), nullptr);
-    if (trims)
-        for (std::size_t g = 0; g < groupTextures.size(); ++g)
-            footprints[g] = trimming->footprint(groupTextures[g]);
+    if (trimming && trimming->footprint)
+        for (std::size_t g = 0; g < groupTextures.size(); ++g) {
+            const SpriteFootprint* footprint = trimming->footprint(groupTextures[g]);
+            footprints[g] = trimsSquares(style, trimming, footprint) ? footprint : nullptr;
+        }
     const float viewDepthOffset = view[3][2];   // view-space z of the world origin
 
     const glm::vec3 normal = -axes.forward;
@@ -214,10 +219,13 @@ glm::vec3 buildBillboards(std::span<const Particle> particles, const BillboardSt
         const float half = 0.5f * style.size * (style.shrinkWithAge ? lifeLeft(particle) : 1.0f);
         const glm::vec4 colour = fadedColour(particle, style.fade);
         SpriteRect rect;
+        glm::vec2 level(0.0f);   // uv2: (mip level, 1) when the square is trimmed
         if (const SpriteFootprint* footprint = footprints.empty() ? nullptr : footprints[std::size_t(group)]) {
             const float viewZ = depth(order[slot]) + viewDepthOffset;
-            rect = visibleRect(*footprint, spriteMipLevel(std::max(footprint->width, footprint->height), 2.0f * half,
-                                                          viewZ, trimming->pixelsPerUnit));
+            const int mip = spriteMipLevel(std::max(footprint->width, footprint->height), 2.0f * half, viewZ,
+                                           trimming->pixelsPerUnit);
+            rect = visibleRect(*footprint, mip);
+            level = {float(mip), 1.0f};
         }
         gpu::Vertex* quad = &mesh.vertices[slot * 4];
         for (int c = 0; c < 4; ++c) {
@@ -228,7 +236,7 @@ glm::vec3 buildBillboards(std::span<const Particle> particles, const BillboardSt
             const glm::vec2 across(2.0f * v.uv.x - 1.0f, 1.0f - 2.0f * v.uv.y);
             v.position = particle.position + (across.x * axes.right + across.y * axes.up) * half;
             v.normal = normal;
-            v.uv2 = v.uv;
+            v.uv2 = level;
             v.colour = colour;
         }
         const auto first = std::uint32_t(slot * 4);

@@ -82,6 +82,11 @@ struct SpriteTrimming {
     std::function<const SpriteFootprint*(std::int32_t texture)> footprint;
 };
 
+// Whether buildBillboards trims the squares of a texture with footprint
+// `footprint` (null: none) in `style`: then each vertex also carries the mip
+// level its square is sampled from, in uv2.x (uv2.y 1; otherwise uv2 is 0).
+bool trimsSquares(const BillboardStyle& style, const SpriteTrimming* trimming, const SpriteFootprint* footprint);
+
 // Rewrites `mesh` (vertices, indices, groups) with the squares of
 // `particles` as seen with the view matrix `view` (left-handed, column
 // vectors); `groupTextures` receives the texture of each mesh group in order.

@@ -306,6 +306,8 @@ void KLParticleSystem::RenderParticles()
         item.lit = false;
         item.useVertexColours = true;
         item.spriteSampling = true;
+        item.spriteLevelInVertices =
+            kl::particles::trimsSquares(s.style, &trimming, trimming.footprint(s.groupTextures[g]));
         item.blend = kl::gpu::BlendMode::Factors;
         item.sourceFactor = kl::gpu::BlendFactor(s.sourceBlend);
         item.destinationFactor = kl::gpu::BlendFactor(s.destinationBlend);

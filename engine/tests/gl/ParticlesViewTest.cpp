@@ -324,6 +324,54 @@ TEST_F(ParticlesView, TexturedBillboardsBlendTheColourTimesTheTexelAsTheFactorsS
     EXPECT_TRUE(near(pixelColour(shown, outside.x(), outside.y()), background, 1.0f / 255.0f));
 }
 
+TEST_F(ParticlesView, SpritesAreReadAtTheMipLevelOfTheirSizeOnScreen)
+{
+    // 64 x 64 checks of 2 x 2 texels, black and white: level 0 and 1 show
+    // them, level 2 and coarser are an even grey. A square of 4 units is drawn
+    // additively over black, close up (level 0: the checks show) and far off
+    // (about 16 pixels across, level 2: grey, where level 0 read at that size
+    // would break into black and white pixels).
+    QImage image(64, 64, QImage::Format_ARGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            image.setPixel(x, y, ((x / 2 + y / 2) % 2) ? qRgba(255, 255, 255, 255) : qRgba(0, 0, 0, 255));
+    KLTextureFactory textures;
+    const int checks = textures.CreateTextureFromImage(image, "Checks");
+    scene->SetColor(0.0f, 0.0f, 0.0f);
+    const auto squareAt = [&](float distance, float& darkest, float& brightest) {
+        scene->SetCamera(0, 0, -distance, 0, 0, 0);
+        KLParticleSystem system;
+        placeParticles(system, {{{0, 0, 0}, {1, 1, 1, 1}}}, KL_CHANGE_NO, D3DBLEND_ONE, D3DBLEND_ONE, 100.0f, 4.0f,
+                       checks);
+        system.UpdateParticles(KL_UPDATE_GENERATOR, 10.0f);
+        engine->Clear();
+        system.RenderParticles();
+        engine->RenderToScreen();
+        const QImage shown = shot();
+        // The middle half of the square, clear of its edges.
+        const QPoint centre = pixelOf({0, 0, 0});
+        const int reach = (pixelOf({1.0f, 0, 0}).x() - centre.x());
+        darkest = 1.0f;
+        brightest = 0.0f;
+        for (int y = centre.y() - reach; y <= centre.y() + reach; ++y)
+            for (int x = centre.x() - reach; x <= centre.x() + reach; ++x) {
+                const float grey = pixelColour(shown, x, y).g;
+                darkest = std::min(darkest, grey);
+                brightest = std::max(brightest, grey);
+            }
+        return 2 * std::abs(reach) * 2;   // the square's width in pixels
+    };
+    float darkest = 0.0f, brightest = 0.0f;
+    EXPECT_GE(squareAt(6.0f, darkest, brightest), 64);
+    EXPECT_LT(darkest, 0.2f);
+    EXPECT_GT(brightest, 0.8f);
+    const int far = squareAt(48.0f, darkest, brightest);
+    EXPECT_GE(far, 12);
+    EXPECT_LE(far, 20);
+    EXPECT_GT(darkest, 0.35f);
+    EXPECT_LT(brightest, 0.65f);
+}
+
 TEST_F(ParticlesView, BillboardsDrawOverTheOpaqueSceneAndWriteNoDepth)
 {
     scene->SetCamera(0, 0, -10, 0, 0, 0);
