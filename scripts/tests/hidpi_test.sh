@@ -53,8 +53,11 @@ for _ in $(seq 60); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.5
 done
-# Windows without a 3D view: one more second for the last layout pass.
-if [ -z "$VIEWED" ]; then sleep 1; import -window root "$OUT"; fi
+# One more second for the last layout pass (and, on a loaded machine, for
+# the view's next frames): a grab taken as the picture first shows may catch
+# a window still being laid out.
+sleep 1
+import -window root "$OUT"
 status=0
 kill -0 "$pid" 2>/dev/null || status=1
 kill "$pid" 2>/dev/null
@@ -62,7 +65,7 @@ wait "$pid" 2>/dev/null
 exit $status
 SH
 shot() {
-  PREFIX="$prefix" WORK="$work" TOOL="$tool" FOLDER="$folder" SCALE="$1" OUT="$3" AREAS="$4" VIEWED="$view" \
+  PREFIX="$prefix" WORK="$work" TOOL="$tool" FOLDER="$folder" SCALE="$1" OUT="$3" AREAS="$4" \
     QT_SCALE_FACTOR="$1" KORLITH3D_REGISTRY_DIR="$work/registry" \
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
     xvfb-run -a -s "-screen 0 $2x24" bash "$work/shot.sh" \
