@@ -120,4 +120,25 @@ inline std::vector<HarnessReport> parseHarnessReports(const QString& output)
     return reports;
 }
 
+// A harness built, run and its report read: `failure` says what went wrong
+// (empty when it built, ran to its end and exited 0), `output` is what it printed.
+struct HarnessRun {
+    QString failure;
+    QString output;
+    std::vector<HarnessReport> reports;
+};
+
+inline HarnessRun runHarness(const QString& source)
+{
+    const RunResult run = buildAndRun(source);
+    HarnessRun result{{}, run.output, {}};
+    if (!run.built)
+        result.failure = "the harness did not build: " + run.buildOutput;
+    else if (!run.finished || run.exitCode != 0)
+        result.failure = "the harness failed: " + run.errors;
+    else
+        result.reports = parseHarnessReports(run.output);
+    return result;
+}
+
 } // namespace kltest
